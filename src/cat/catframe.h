@@ -1,0 +1,51 @@
+#pragma once
+
+// The FT-847's CAT frame and the bytes inside it, without any I/O: five bytes P1 P2 P3 P4 OP, frequencies as
+// eight BCD digits of 10 Hz units, and the opcodes and mode codes this program uses.
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace cat {
+
+using Frame = std::array<quint8, 5>;
+
+enum Opcode : quint8 {
+    OpCatOn = 0x00,
+    OpSetFrequency = 0x01,
+    OpReadFrequencyMode = 0x03,
+    OpSetMode = 0x07,
+    OpRepeaterShift = 0x09,
+    OpCatOff = 0x80,
+    OpReadReceiverStatus = 0xE7,
+};
+
+enum ModeCode : quint8 {
+    ModeLSB = 0x00,
+    ModeUSB = 0x01,
+    ModeCW = 0x02,
+    ModeCWR = 0x03,
+    ModeAM = 0x04,
+    ModeFM = 0x08,
+};
+
+// The four parameter bytes for a frequency in 10 Hz units, most significant digit pair first:
+// 14550000 gives 14 55 00 00 and 1425000 gives 01 42 50 00. Only the eight low decimal digits fit.
+std::array<quint8, 4> packBcd(qint32 tenHz);
+
+// The eight characters of a frequency reply's first four bytes, each byte in two upper-case hex digits:
+// the decimal digits for BCD bytes, letters where a nibble is above 9.
+QString replyFrequencyText(const QByteArray &reply);
+
+// True when every nibble of the first four bytes is a decimal digit.
+bool isBcdFrequency(const QByteArray &reply);
+
+// The name shown for a mode byte of a frequency-and-mode reply ("???" for an unknown code).
+QString modeName(quint8 code);
+
+QByteArray toBytes(const Frame &frame);
+
+} // namespace cat

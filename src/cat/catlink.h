@@ -1,0 +1,54 @@
+#pragma once
+
+// Every exchange with the radio goes through here: the shared command buffers, the routines that clear, fill
+// and send them, and the bounded wait for a reply. Sends let the event loop run while the bytes drain (so
+// clicks and timer ticks can run in the middle of a send); the wait for a reply does not.
+
+#include "catframe.h"
+#include "commport.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+class CatLink
+{
+public:
+    // Polls of the receive count before a missing reply ends the program.
+    static constexpr int kWaitLimit = 10000;
+    // Each poll rests this long for input: 10000 of them bound a missing reply near one to two seconds.
+    static constexpr std::chrono::microseconds kPollPacing{150};
+
+    explicit CatLink(CommPort &port);
+
+    CommPort &port() { return m_port; }
+
+    cat::Frame CatCommand{}; // P1..P4 and the opcode of every command but CAT on/off
+    cat::Frame CatOnOff{}; // CAT on/off: only the opcode byte is ever written
+    QByteArray CatReply; // the bytes of the last reply read
+    int WaitCount = 0; // reply polls since the last complete reply
+
+    void Efface_Param();
+    void Envoi_Cmd(quint8 opcode);
+    void Envoi_CatOnOff();
+    // Waits until exactly `count` bytes are waiting, then reads them into CatReply. Returns false (CatReply
+    // empty) when the wait reached its limit and the program was ended.
+    bool Lit_Reponse(int count);
+    // One step of the reply wait; at the limit it reports the port error and ends the program. Returns false
+    // once that has happened.
+    bool Attente_Port();
+    void Charge_BCD(qint32 tenHz);
+
+    // Run after the port error was acknowledged and before the program ends: the main window unloads there,
+    // which switches the link off.
+    void setUnloadHandler(std::function<void()> unload) { m_unload = std::move(unload); }
+    bool hasEnded() const { return m_ended; }
+
+private:
+    void waitUntilSent(bool untilZero);
+
+    CommPort &m_port;
+    std::function<void()> m_unload;
+    bool m_ending = false; // the port error is being reported
+    bool m_ended = false; // the program was ended (tests observe it instead of losing their process)
+};

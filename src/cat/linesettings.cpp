@@ -1,0 +1,32 @@
+#include "linesettings.h"
+
+#include <QStringList>
+
+std::optional<LineSettings> LineSettings::parse(const QString &text)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4)
+        return std::nullopt;
+    LineSettings s;
+    bool ok = false;
+    s.baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || s.baud <= 0)
+        return std::nullopt;
+    const QString parity = parts[1].trimmed().toLower();
+    if (parity.size() != 1 || !QStringLiteral("neoms").contains(parity))
+        return std::nullopt;
+    s.parity = parity.at(0).toLatin1();
+    s.dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || s.dataBits < 5 || s.dataBits > 8)
+        return std::nullopt;
+    const QString stop = parts[3].trimmed();
+    if (stop == u"1")
+        s.stopBits = 1;
+    else if (stop == u"1.5")
+        s.stopBits = 15;
+    else if (stop == u"2")
+        s.stopBits = 2;
+    else
+        return std::nullopt;
+    return s;
+}

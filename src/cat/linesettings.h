@@ -1,0 +1,17 @@
+#pragma once
+
+// The line settings text of a serial port, "9600,n,8,2": speed, parity letter, data bits, stop bits.
+
+#include <QString>
+
+#include <optional>
+
+struct LineSettings
+{
+    int baud = 0;
+    char parity = 'n'; // n, e, o, m, s
+    int dataBits = 8; // 5 to 8
+    int stopBits = 1; // 1 or 2 (1.5 is read as 15)
+
+    static std::optional<LineSettings> parse(const QString &text);
+};

@@ -1,0 +1,194 @@
+#include "qtcommport.h"
+
+#include "apppaths.h"
+#include "linesettings.h"
+
+#include <QFileInfo>
+
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#endif
+
+namespace {
+
+QSerialPort::Parity toParity(char p)
+{
+    switch (p) {
+    case 'e':
+        return QSerialPort::EvenParity;
+    case 'o':
+        return QSerialPort::OddParity;
+    case 'm':
+        return QSerialPort::MarkParity;
+    case 's':
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
+    }
+}
+
+QSerialPort::StopBits toStopBits(int s)
+{
+    switch (s) {
+    case 2:
+        return QSerialPort::TwoStop;
+    case 15:
+        return QSerialPort::OneAndHalfStop;
+    default:
+        return QSerialPort::OneStop;
+    }
+}
+
+} // namespace
+
+QtCommPort::QtCommPort() = default;
+
+QtCommPort::~QtCommPort()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+QString QtCommPort::deviceFor(int number, const QString &appDir)
+{
+    if (number < 1 || number > 4)
+        return {};
+#ifdef Q_OS_WIN
+    Q_UNUSED(appDir)
+    return QStringLiteral("COM%1").arg(number);
+#else
+    const QFileInfo link(appDir + QStringLiteral("com%1").arg(number));
+    if (link.isSymLink() || link.exists()) {
+        // Open the device itself, so that the lock Qt takes names the device and two links to one device clash.
+        const QString target = link.canonicalFilePath();
+        return target.isEmpty() ? link.absoluteFilePath() : target;
+    }
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+bool QtCommPort::setPortOpen(bool open)
+{
+    if (!open) {
+        if (m_port.isOpen())
+            m_port.close();
+        return true;
+    }
+    if (m_port.isOpen()) {
+        m_error = QStringLiteral("port already open");
+        return false;
+    }
+    const QString device = deviceFor(m_number, apppaths::AppDir());
+    if (device.isEmpty()) {
+        m_error = QStringLiteral("no port number %1").arg(m_number);
+        return false;
+    }
+    const auto line = LineSettings::parse(m_settings);
+    if (!line) {
+        m_error = QStringLiteral("bad line settings \"%1\"").arg(m_settings);
+        return false;
+    }
+    m_port.setPortName(device);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_error = m_port.errorString();
+        return false;
+    }
+    const bool configured = m_port.setBaudRate(line->baud) && m_port.setParity(toParity(line->parity))
+        && m_port.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits))
+        && m_port.setStopBits(toStopBits(line->stopBits)) && m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        m_error = m_port.errorString();
+        m_port.close();
+        return false;
+    }
+    m_error.clear();
+    return true;
+}
+
+bool QtCommPort::portOpen() const
+{
+    return m_port.isOpen();
+}
+
+void QtCommPort::output(const QByteArray &bytes)
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.write(bytes);
+    // Hand the bytes to the driver now rather than at the next turn of the event loop.
+    m_port.flush();
+}
+
+QByteArray QtCommPort::input()
+{
+    if (!m_port.isOpen())
+        return {};
+    pullPending();
+    return m_inputLen > 0 ? m_port.read(m_inputLen) : m_port.readAll();
+}
+
+int QtCommPort::inBufferCount()
+{
+    if (!m_port.isOpen())
+        return 0;
+    pullPending();
+    return static_cast<int>(m_port.bytesAvailable());
+}
+
+void QtCommPort::setInBufferCount(int count)
+{
+    if (count != 0 || !m_port.isOpen())
+        return;
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+int QtCommPort::outBufferCount()
+{
+    if (!m_port.isOpen())
+        return 0;
+    const int count = static_cast<int>(m_port.bytesToWrite()) + kernelOutputQueue();
+    if (count > 0) {
+        // The caller spins on this count while the line drains; let the CPU rest between looks.
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return count;
+}
+
+void QtCommPort::waitForInput(std::chrono::microseconds timeout)
+{
+#ifdef Q_OS_UNIX
+    if (m_port.isOpen() && m_port.handle() >= 0) {
+        pollfd pfd{static_cast<int>(m_port.handle()), POLLIN, 0};
+        const timespec ts{0, static_cast<long>(std::chrono::nanoseconds(timeout).count())};
+        ::ppoll(&pfd, 1, &ts, nullptr);
+        return;
+    }
+#endif
+    std::this_thread::sleep_for(timeout);
+}
+
+void QtCommPort::pullPending()
+{
+    // Reading goes through Qt's buffer; the event loop is not allowed to run here, so fetch what the driver
+    // holds without waiting.
+    if (m_port.waitForReadyRead(0))
+        return;
+    if (m_port.error() == QSerialPort::TimeoutError)
+        m_port.clearError();
+}
+
+int QtCommPort::kernelOutputQueue() const
+{
+#if defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    int queued = 0;
+    if (m_port.handle() >= 0 && ::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &queued) == 0)
+        return queued;
+#endif
+    return 0;
+}

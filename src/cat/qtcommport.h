@@ -1,0 +1,46 @@
+#pragma once
+
+// The serial port on Qt SerialPort. "Com1" to "Com4" open, on Linux, the link com1 to com4 in the
+// application directory when there is one (pointing at /dev/ttyUSB0, or at the emulator's pseudo-terminal),
+// else /dev/ttyS0 to /dev/ttyS3; on Windows COM1 to COM4.
+
+#include "commport.h"
+
+#include <QSerialPort>
+
+class QtCommPort : public CommPort
+{
+public:
+    QtCommPort();
+    ~QtCommPort() override;
+
+    // The device "Com<number>" stands for, given the application directory (ending in a separator).
+    static QString deviceFor(int number, const QString &appDir);
+
+    void setCommPort(int number) override { m_number = number; }
+    int commPort() const override { return m_number; }
+    void setSettings(const QString &settings) override { m_settings = settings; }
+    QString settings() const override { return m_settings; }
+
+    bool setPortOpen(bool open) override;
+    bool portOpen() const override;
+    QString errorString() const override { return m_error; }
+
+    void output(const QByteArray &bytes) override;
+    void setInputLen(int count) override { m_inputLen = count; }
+    QByteArray input() override;
+    int inBufferCount() override;
+    void setInBufferCount(int count) override;
+    int outBufferCount() override;
+    void waitForInput(std::chrono::microseconds timeout) override;
+
+private:
+    void pullPending();
+    int kernelOutputQueue() const;
+
+    QSerialPort m_port;
+    int m_number = 0;
+    QString m_settings;
+    QString m_error;
+    int m_inputLen = 0;
+};

@@ -1,0 +1,217 @@
+#include "textfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace textfile {
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes the code page leaves unassigned map to
+// the C1 controls of the same value, as Windows itself decodes them, so every byte survives a round trip.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::optional<char> encodeChar(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QStringList parseLine(const QByteArray &line)
+{
+    QStringList fields;
+    const qsizetype n = line.size();
+    qsizetype pos = 0;
+    while (true) {
+        while (pos < n && isBlank(line[pos]))
+            ++pos;
+        QByteArray raw;
+        if (pos < n && line[pos] == '"') {
+            const qsizetype close = line.indexOf('"', pos + 1);
+            const qsizetype end = close < 0 ? n : close;
+            raw = line.mid(pos + 1, end - pos - 1);
+            pos = close < 0 ? n : close + 1;
+            while (pos < n && line[pos] != ',')
+                ++pos;
+        } else {
+            const qsizetype comma = line.indexOf(',', pos);
+            const qsizetype end = comma < 0 ? n : comma;
+            raw = line.mid(pos, end - pos).trimmed();
+            pos = end;
+        }
+        fields.append(decodeCp1252(raw));
+        if (pos >= n)
+            break;
+        ++pos; // the comma
+    }
+    return fields;
+}
+
+} // namespace
+
+QString decodeCp1252(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        text.append(QChar(u >= 0x80 && u < 0xA0 ? kHighControls[u - 0x80] : char16_t(u)));
+    }
+    return text;
+}
+
+std::optional<QByteArray> encodeCp1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const auto b = encodeChar(c.unicode());
+        if (!b)
+            return std::nullopt;
+        bytes.append(*b);
+    }
+    return bytes;
+}
+
+QList<QStringList> parseRecords(const QByteArray &bytes)
+{
+    QList<QStringList> records;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QByteArray line = bytes.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.trimmed().isEmpty())
+            records.append(parseLine(line));
+        start = end + 1;
+    }
+    return records;
+}
+
+bool isWritableField(const QString &field)
+{
+    for (const QChar c : field) {
+        if (c == u'"' || c == u'\r' || c == u'\n' || !encodeChar(c.unicode()))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> formatRecord(const QStringList &fields)
+{
+    QByteArray line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (!isWritableField(fields[i]))
+            return std::nullopt;
+        if (i > 0)
+            line.append(',');
+        line.append('"').append(*encodeCp1252(fields[i])).append('"');
+    }
+    line.append("\r\n");
+    return line;
+}
+
+namespace {
+
+bool flushToDisk(QFile &file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
+void syncDirectoryOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(path)
+#endif
+}
+
+} // namespace
+
+bool replaceFile(const QString &tempPath, const QString &finalPath, const QByteArray &content, QString *error)
+{
+    QFile temp(tempPath);
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (error)
+            *error = temp.errorString();
+        return false;
+    }
+    const bool written = temp.write(content) == content.size() && flushToDisk(temp);
+    const QString writeError = temp.errorString();
+    temp.close();
+    if (!written || temp.error() != QFileDevice::NoError) {
+        if (error)
+            *error = writeError;
+        QFile::remove(tempPath);
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::rename(QFile::encodeName(tempPath).toStdString(), QFile::encodeName(finalPath).toStdString(),
+                            ec);
+    if (ec) {
+        if (error)
+            *error = QString::fromStdString(ec.message());
+        QFile::remove(tempPath);
+        return false;
+    }
+    syncDirectoryOf(finalPath);
+    return true;
+}
+
+bool appendToFile(const QString &path, const QByteArray &content, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const qint64 sizeBefore = file.size();
+    if (file.write(content) != content.size() || !flushToDisk(file)) {
+        if (error)
+            *error = file.errorString();
+        // Leave no half line behind: a later append would glue onto it.
+        file.resize(sizeBefore);
+        return false;
+    }
+    return true;
+}
+
+} // namespace textfile

@@ -1,0 +1,31 @@
+#pragma once
+
+// Every message box of the program goes through here, so that one place decides how it looks and tests can
+// answer it without a person at the keyboard.
+
+#include <QString>
+
+#include <functional>
+
+namespace ui {
+
+enum class MsgIcon { None, Error, Warning, Information };
+
+struct ShownMessage
+{
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    QString title;
+};
+
+// The title every box carries unless told otherwise.
+QString applicationTitle();
+
+// Shows a modal box with one OK button and returns when it is closed.
+void showMessage(const QString &text, MsgIcon icon = MsgIcon::None, const QString &title = applicationTitle());
+
+using MessageHandler = std::function<void(const ShownMessage &)>;
+// Replaces the real box (tests). Returns the previous handler; an empty handler restores the real box.
+MessageHandler setMessageHandler(MessageHandler handler);
+
+} // namespace ui

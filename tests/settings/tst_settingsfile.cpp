@@ -1,0 +1,230 @@
+#include "apppaths.h"
+#include "settings.h"
+#include "textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    void writeRaw(const QByteArray &bytes)
+    {
+        QFile f(m_dir.filePath(u"setting.ini"_s));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray readRaw(const QString &name = u"setting.ini"_s)
+    {
+        QFile f(m_dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        apppaths::setAppDirOverride(m_dir.path());
+    }
+    void cleanupTestCase() { apppaths::setAppDirOverride({}); }
+
+    void parseRecords_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<QStringList>>("records");
+        QTest::newRow("quoted with commas inside")
+            << QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n")
+            << QList<QStringList>{{u"1"_s, u"300"_s, u"57600,n,8,2"_s, u"F6ABC"_s, u"JN18EU"_s}};
+        QTest::newRow("empty fields") << QByteArray("\"\",\"\",\"\"\r\n")
+                                      << QList<QStringList>{{QString(), QString(), QString()}};
+        QTest::newRow("unquoted hand edit, blanks trimmed")
+            << QByteArray("2, 400 ,\"9600,n,8,2\",F1XYZ,IN88\n")
+            << QList<QStringList>{{u"2"_s, u"400"_s, u"9600,n,8,2"_s, u"F1XYZ"_s, u"IN88"_s}};
+        QTest::newRow("LF only, blank lines skipped")
+            << QByteArray("\"a\",\"b\"\n\n   \r\n\"c\",\"d\"") << QList<QStringList>{{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
+        QTest::newRow("text after a closing quote dropped")
+            << QByteArray("\"a\"xyz,\"b\"\r\n") << QList<QStringList>{{u"a"_s, u"b"_s}};
+        QTest::newRow("missing closing quote runs to line end")
+            << QByteArray("\"a\",\"b,c\r\n\"d\"\r\n") << QList<QStringList>{{u"a"_s, u"b,c"_s}, {u"d"_s}};
+        QTest::newRow("trailing comma gives an empty field")
+            << QByteArray("\"a\",\r\n") << QList<QStringList>{{u"a"_s, QString()}};
+        QTest::newRow("Windows-1252 bytes") << QByteArray("\"\xc9t\xe9\",\"\x80\x9c\"\r\n")
+                                            << QList<QStringList>{{u"Été"_s, u"€œ"_s}};
+    }
+    void parseRecords()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<QStringList>, records);
+        QCOMPARE(textfile::parseRecords(bytes), records);
+    }
+
+    void everyByteSurvivesTheCodePage()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(static_cast<char>(b));
+        const QString text = textfile::decodeCp1252(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(textfile::encodeCp1252(text), std::optional<QByteArray>(all));
+        QCOMPARE(textfile::encodeCp1252(u"é"_s), std::optional<QByteArray>("\xe9"));
+        QVERIFY(!textfile::encodeCp1252(u"Ω"_s));
+    }
+
+    void formatRecordRefusesWhatWouldNotReadBack_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("plain") << u"F6ABC"_s << true;
+        QTest::newRow("comma") << u"a,b"_s << true;
+        QTest::newRow("accent") << u"É"_s << true;
+        QTest::newRow("double quote") << u"a\"b"_s << false;
+        QTest::newRow("line feed") << u"a\nb"_s << false;
+        QTest::newRow("carriage return") << u"a\rb"_s << false;
+        QTest::newRow("outside the code page") << u"Ω"_s << false;
+    }
+    void formatRecordRefusesWhatWouldNotReadBack()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, writable);
+        const auto line = textfile::formatRecord({u"x"_s, field});
+        QCOMPARE(line.has_value(), writable);
+        if (writable)
+            QCOMPARE(textfile::parseRecords(*line), (QList<QStringList>{{u"x"_s, field}}));
+    }
+
+    void lastRecordWins()
+    {
+        writeRaw("\"1\",\"200\",\"4800,n,8,2\",\"F1AAA\",\"JN18\"\r\n"
+                 "\"3\",\"400\",\"9600,n,8,2\",\"F6ABC\",\"IN88GS\"\r\n");
+        Settings s;
+        QCOMPARE(s.read(), Settings::ReadResult::Read);
+        QCOMPARE(s.PortNumber, u"3"_s);
+        QCOMPARE(s.FlowDelay, u"400"_s);
+        QCOMPARE(s.PortSettings, u"9600,n,8,2"_s);
+        QCOMPARE(s.Callsign, u"F6ABC"_s);
+        QCOMPARE(s.Locator, u"IN88GS"_s);
+    }
+
+    void emptyFileChangesNothing()
+    {
+        writeRaw({});
+        Settings s;
+        s.PortNumber = u"2"_s;
+        s.Locator = u"JN18EU"_s;
+        QCOMPARE(s.read(), Settings::ReadResult::Empty);
+        QCOMPARE(s.PortNumber, u"2"_s);
+        QCOMPARE(s.Locator, u"JN18EU"_s);
+    }
+
+    void missingOrTruncatedFileLeavesNoPort_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Settings::ReadResult>("result");
+        QTest::newRow("missing") << false << QByteArray() << Settings::ReadResult::Missing;
+        QTest::newRow("record cut after its third field")
+            << true << QByteArray("\"1\",\"200\",\"4800,n,8,2\"") << Settings::ReadResult::Truncated;
+        QTest::newRow("whole record then a cut one")
+            << true << QByteArray("\"1\",\"200\",\"4800,n,8,2\",\"\",\"\"\r\n\"2\",\"3")
+            << Settings::ReadResult::Truncated;
+    }
+    void missingOrTruncatedFileLeavesNoPort()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, bytes);
+        QFETCH(Settings::ReadResult, result);
+        if (exists)
+            writeRaw(bytes);
+        Settings s;
+        s.PortNumber = u"4"_s;
+        QCOMPARE(s.read(), result);
+        QVERIFY(s.PortNumber.isEmpty());
+    }
+
+    void writeLeavesOneLineAndNoTemporaryFile()
+    {
+        writeRaw("\"1\",\"200\",\"4800,n,8,2\",\"OLD\",\"OLD\"\r\n\"1\",\"200\",\"4800,n,8,2\",\"OLD\",\"OLD\"\r\n");
+        QFile leftover(m_dir.filePath(u"Data.tmp"_s));
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        leftover.write("stale bytes from an earlier crash");
+        leftover.close();
+
+        Settings s;
+        s.PortNumber = u"1"_s;
+        s.FlowDelay = u"300"_s;
+        s.PortSettings = u"57600,n,8,2"_s;
+        s.Callsign = u"F6ÉTÉ"_s;
+        s.Locator = u"JN18EU"_s;
+        QString error;
+        QVERIFY2(s.write(&error), qPrintable(error));
+        QCOMPARE(readRaw(), QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n"));
+        QVERIFY(!QFile::exists(m_dir.filePath(u"Data.tmp"_s)));
+
+        Settings back;
+        QCOMPARE(back.read(), Settings::ReadResult::Read);
+        QCOMPARE(back.PortSettings, u"57600,n,8,2"_s);
+        QCOMPARE(back.Callsign, u"F6ÉTÉ"_s);
+    }
+
+    void firstWriteCreatesTheFile()
+    {
+        Settings s;
+        s.PortNumber = u"1"_s;
+        QVERIFY(s.write());
+        QCOMPARE(readRaw(), QByteArray("\"1\",\"\",\"\",\"\",\"\"\r\n"));
+    }
+
+    void failedWriteKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("callsign");
+        QTest::addColumn<bool>("directoryGone");
+        QTest::newRow("double quote in a field") << u"F6\"X"_s << false;
+        QTest::newRow("directory cannot be written") << u"F6ABC"_s << true;
+    }
+    void failedWriteKeepsTheOldFile()
+    {
+        QFETCH(QString, callsign);
+        QFETCH(bool, directoryGone);
+        const QByteArray old("\"2\",\"200\",\"4800,n,8,2\",\"OLD\",\"\"\r\n");
+        writeRaw(old);
+        if (directoryGone)
+            apppaths::setAppDirOverride(m_dir.filePath(u"no/such/dir"_s));
+        Settings s;
+        s.PortNumber = u"1"_s;
+        s.Callsign = callsign;
+        QString error;
+        QVERIFY(!s.write(&error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readRaw(), old);
+        QVERIFY(!QFile::exists(m_dir.filePath(u"Data.tmp"_s)));
+    }
+
+    void appDirHasExactlyOneSeparator_data()
+    {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("settingsPath");
+        QTest::newRow("root") << u"/"_s << u"/setting.ini"_s;
+        QTest::newRow("no trailing separator") << u"/opt/orvane"_s << u"/opt/orvane/setting.ini"_s;
+        QTest::newRow("trailing separator") << u"/opt/orvane/"_s << u"/opt/orvane/setting.ini"_s;
+    }
+    void appDirHasExactlyOneSeparator()
+    {
+        QFETCH(QString, dir);
+        QFETCH(QString, settingsPath);
+        apppaths::setAppDirOverride(dir);
+        QCOMPARE(Settings::SettingsPath(), settingsPath);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"
