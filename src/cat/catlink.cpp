@@ -49,7 +49,8 @@ void CatLink::waitUntilSent(bool untilZero)
 bool CatLink::Lit_Reponse(int count)
 {
     CatReply.clear();
-    if (m_ended)
+    // Nothing can answer on a closed port (the link was switched off while a send yielded).
+    if (m_ended || !m_port.portOpen())
         return false;
     m_port.setInputLen(count);
     do {
