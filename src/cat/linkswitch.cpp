@@ -1,0 +1,107 @@
+#include "linkswitch.h"
+
+#include "catlink.h"
+#include "clicklabel.h"
+#include "frequencycontrol.h"
+#include "ft847controls.h"
+#include "ft847window.h"
+#include "look.h"
+#include "messagebox.h"
+#include "settings.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+
+LinkSwitch::LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, Ft847Controls &controls,
+                       QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_link(link)
+    , m_frequency(frequency)
+    , m_c(controls)
+{
+}
+
+void LinkSwitch::setPanelSet(bool on)
+{
+    for (QWidget *w : m_c.panelSet()) {
+        look::setBackColor(w, on ? look::PanelOn : look::PanelOff);
+        look::setForeColor(w, on ? QColor(Qt::black) : QColor(0xB0, 0xB0, 0xB0));
+    }
+}
+
+void LinkSwitch::showOffAppearance()
+{
+    setPanelSet(false);
+    m_c.Frame1->setEnabled(false);
+}
+
+void LinkSwitch::Lab_c_on_Click()
+{
+    m_settings.read();
+    if (m_settings.PortNumber.isEmpty()) {
+        ui::showMessage(QStringLiteral("Configuration requise de votre FT847 est RIVO847Z2 !"));
+        if (m_openConfiguration)
+            m_openConfiguration();
+        return;
+    }
+    CommPort &port = m_link.port();
+    const QString busy = QStringLiteral("Erreur: Le port et occupé.");
+    bool numeric = false;
+    const int number = m_settings.PortNumber.trimmed().toInt(&numeric);
+    if (port.portOpen()) {
+        ui::showMessage(busy);
+        return;
+    }
+    // A port that is not 1 to 4, absent, or held by another program: the same message, and the link stays off
+    // with nothing changed. The port is therefore opened before the panel changes its look.
+    if (!numeric || number < 1 || number > 4) {
+        ui::showMessage(busy);
+        return;
+    }
+    port.setCommPort(number);
+    port.setSettings(m_settings.PortSettings);
+    if (!port.setPortOpen(true)) {
+        ui::showMessage(busy);
+        return;
+    }
+
+    m_frequency.AmateurOnly = true;
+    m_c.Lab_c_off->show();
+    m_c.Lab_c_on->hide();
+    setPanelSet(true);
+    m_c.Frame1->setEnabled(true);
+    m_c.Labquit->setEnabled(false);
+    LinkOff = false;
+    m_link.CatOnOff[4] = cat::OpCatOn;
+    m_link.Envoi_CatOnOff();
+    if (LinkOff)
+        return; // switched off again while CAT on drained
+    m_c.Timer1->start();
+    m_c.LabLocat->setEnabled(true);
+    m_c.Lab_mem->setEnabled(true);
+}
+
+void LinkSwitch::Lab_c_off_Click()
+{
+    if (!m_link.port().portOpen())
+        return;
+    look::setBackColor(m_c.Lab_mem, look::Navy);
+    m_c.ft_847->setHeightTwips(Ft847Window::kFoldedTwips);
+    m_c.Lab_c_off->hide();
+    m_c.Lab_c_on->show();
+    setPanelSet(false);
+    m_c.Frame1->setEnabled(false);
+    m_c.Labquit->setEnabled(true);
+    m_c.Lab_SM->resize(0, m_c.Lab_SM->height());
+    m_c.LabLocat->setEnabled(false);
+    m_c.Lab_mem->setEnabled(false);
+    m_c.Timer1->stop();
+    LinkOff = true;
+    m_link.CatOnOff[4] = cat::OpCatOff;
+    m_link.Envoi_CatOnOff();
+    QCoreApplication::processEvents();
+    m_link.port().setPortOpen(false);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// The status poll: while the link is on, every 300 ms the panel reads the receiver status (transmit and busy
+// lights, S-meter) and, when receiving, the frequency and mode, and follows the radio's own dial.
+
+#include <QObject>
+#include <QString>
+
+class CatLink;
+class FrequencyControl;
+class LinkSwitch;
+struct Ft847Controls;
+
+class StatusPoll : public QObject
+{
+    Q_OBJECT
+
+public:
+    StatusPoll(CatLink &link, FrequencyControl &frequency, Ft847Controls &controls, QObject *parent = nullptr);
+    void setLinkSwitch(const LinkSwitch *linkSwitch) { m_switch = linkSwitch; }
+
+    bool TxActive = true; // the last status byte was 0xA0: transmitting
+    bool SquelchOpen = false; // bit 7 of the last status byte was clear: the channel is busy
+    double SignalLevel = 0; // S-meter reading / 2
+    qint16 SMeterWidth = 0; // bar width in twips, reading * 130
+    QString CurrentMode;
+
+    void Timer1_Timer();
+    void Lit_Etat();
+    void Lit_Freq_Mode();
+    void Lit_SMetre();
+    void Trace_SMetre();
+
+private:
+    // Sends a read request and waits for its reply; true when the reply has the expected length.
+    bool request(quint8 opcode, int count);
+    // The link was switched off while this tick yielded: the rest of the tick must leave the port alone.
+    bool switchedOff() const;
+
+    CatLink &m_link;
+    FrequencyControl &m_frequency;
+    Ft847Controls &m_c;
+    const LinkSwitch *m_switch = nullptr;
+};

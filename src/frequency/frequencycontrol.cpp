@@ -1,0 +1,108 @@
+#include "frequencycontrol.h"
+
+#include "catlink.h"
+#include "freqlimits.h"
+#include "freqtext.h"
+#include "ft847controls.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+struct LimitView
+{
+    frequency::StepButtons hidden;
+    bool hideLabMmm;
+    bool hideLabMm;
+};
+
+FrequencyControl::FrequencyControl(CatLink &link, Ft847Controls &controls, QObject *parent)
+    : QObject(parent)
+    , m_link(link)
+    , m_c(controls)
+{
+}
+
+void FrequencyControl::takeFromDisplay()
+{
+    CurrentFreq.clear();
+    for (const QLabel *digit : m_c.digits())
+        CurrentFreq += digit->text();
+    m_c.Lab_control->setText(CurrentFreq);
+}
+
+void FrequencyControl::Charge_Num()
+{
+    const auto value = frequency::normaliseFreq(CurrentFreq);
+    if (!value)
+        return;
+    const frequency::LimitResult limited =
+        AmateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value);
+    CurrentFreq = frequency::eightDigitText(limited.value);
+    applyVisibility({limited.hidden, limited.hideLabMmm, limited.hideLabMm});
+
+    m_c.Lab_control->setText(CurrentFreq);
+    // What goes to the radio is read back from the caption, so the caption always holds the last value sent.
+    m_link.Charge_BCD(m_c.Lab_control->text().toInt());
+    m_link.Envoi_Cmd(cat::OpSetFrequency);
+
+    // A press handled while the command drained may have moved CurrentFreq on: show it as it stands now.
+    const QString shown = CurrentFreq;
+    if (shown.size() != 8)
+        return;
+    const auto digits = m_c.digits();
+    for (int i = 0; i < 8; ++i)
+        digits[i]->setText(shown.mid(i, 1));
+    m_c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence ")
+                                       + frequency::vfoDisplayText(frequency::normaliseFreq(shown).value_or(0)));
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(m_c.FreqDisplay, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void FrequencyControl::applyVisibility(const LimitView &view)
+{
+    using frequency::StepButton;
+    const std::pair<QToolButton *, StepButton> large[] = {
+        {m_c.Com_pmm, StepButton::Com_pmm},   {m_c.Com_mmm, StepButton::Com_mmm}, {m_c.Com_pm, StepButton::Com_pm},
+        {m_c.Com_mm, StepButton::Com_mm},     {m_c.Com_pkkk, StepButton::Com_pkkk},
+        {m_c.Com_mkkk, StepButton::Com_mkkk},
+    };
+    for (const auto &[button, flag] : large)
+        button->setVisible(!view.hidden.testFlag(flag));
+    m_c.Lab_mmm->setVisible(!view.hideLabMmm);
+    m_c.Lab_mm->setVisible(!view.hideLabMm);
+}
+
+void FrequencyControl::Com_libre_Click()
+{
+    if (m_c.Com_libre->text() == QStringLiteral("Fréquence Amateur")) {
+        m_c.Com_libre->setText(QStringLiteral("Fréquence totale"));
+        for (QPushButton *band : m_c.bandButtons())
+            band->setEnabled(false);
+        AmateurOnly = false;
+        for (QToolButton *step :
+             {m_c.Com_pmm, m_c.Com_mmm, m_c.Com_pm, m_c.Com_mm, m_c.Com_pkkk, m_c.Com_mkkk, m_c.Com_pkk, m_c.Com_mkk})
+            step->setVisible(true);
+    } else {
+        m_c.Com_libre->setText(QStringLiteral("Fréquence Amateur"));
+        for (QPushButton *band : m_c.bandButtons())
+            band->setEnabled(true);
+        AmateurOnly = true;
+    }
+}
+
+void FrequencyControl::setModeCaption(const QString &mode)
+{
+    if (m_c.L_mode->text() == mode)
+        return; // a label's change notification fires only on a change
+    m_c.L_mode->setText(mode);
+    L_mode_Change();
+}
+
+void FrequencyControl::L_mode_Change()
+{
+    m_c.LabScanMode->setText(m_c.L_mode->text());
+}

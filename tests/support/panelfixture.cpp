@@ -1,0 +1,120 @@
+#include "panelfixture.h"
+
+#include "apppaths.h"
+#include "clicklabel.h"
+#include "dialogs.h"
+#include "programend.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+PanelFixture::PanelFixture()
+{
+    ui::setMessageHandler([this](const ui::ShownMessage &m) { messages.append(m); });
+    ui::setProgramEndHandler([this](int code) { programEnds.append(code); });
+    // A modal window opened by the program is closed at once as if by its close button.
+    ui::setModalHandler([](QDialog &dialog) {
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+}
+
+PanelFixture::~PanelFixture()
+{
+    stop();
+    ui::setMessageHandler({});
+    ui::setProgramEndHandler({});
+    ui::setModalHandler({});
+    apppaths::setAppDirOverride({});
+}
+
+bool PanelFixture::start(int baud, const QByteArray &settingsLine)
+{
+    if (!m_dir.isValid())
+        return false;
+    apppaths::setAppDirOverride(m_dir.path());
+    if (!settingsLine.isEmpty()) {
+        QFile file(dirPath(QStringLiteral("setting.ini")));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        file.write(settingsLine + "\r\n");
+    }
+    m_sim = std::make_unique<ft847sim::Ft847Sim>(ft847sim::SimConfig{baud, 0, dirPath(QStringLiteral("com1"))});
+    if (!m_sim->start())
+        return false;
+    m_program = std::make_unique<MainAssembly>();
+    m_program->start();
+    return true;
+}
+
+void PanelFixture::stop()
+{
+    m_program.reset();
+    m_sim.reset();
+}
+
+bool PanelFixture::switchOn()
+{
+    const std::size_t before = m_sim->frames().size();
+    c().Lab_c_on->click();
+    return waitForFrames(before + 1) && m_sim->catOn();
+}
+
+bool PanelFixture::waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout)
+{
+    QDeadlineTimer deadline(timeout);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(500);
+    }
+    return true;
+}
+
+bool PanelFixture::waitForFrames(std::size_t count, std::chrono::milliseconds timeout)
+{
+    return waitFor([&] { return m_sim->frames().size() >= count; }, timeout);
+}
+
+QList<QByteArray> PanelFixture::frames() const
+{
+    QList<QByteArray> result;
+    for (const auto &f : m_sim->frames())
+        result.append(f.bytes);
+    return result;
+}
+
+QList<quint8> PanelFixture::opcodes() const
+{
+    QList<quint8> result;
+    for (const auto &f : m_sim->frames())
+        result.append(static_cast<quint8>(f.bytes.at(4)));
+    return result;
+}
+
+QByteArray PanelFixture::frame(std::initializer_list<int> bytes)
+{
+    QByteArray f;
+    for (const int b : bytes)
+        f.append(static_cast<char>(b));
+    return f;
+}
+
+QString PanelFixture::dirPath(const QString &name) const
+{
+    return name.isEmpty() ? m_dir.path() : m_dir.filePath(name);
+}
+
+void PanelFixture::screenshot(const QString &name) const
+{
+    QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS");
+    if (dir.isEmpty())
+        dir = QDir::currentPath() + QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    m_program->window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
