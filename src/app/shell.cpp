@@ -51,6 +51,8 @@ void AppShell::Form_Load()
     m_frequency.takeFromDisplay();
     m_linkSwitch.showOffAppearance();
 
+    if (m_loadScanner)
+        m_loadScanner();
     const QLocale locale;
     fillKeepingText(m_c.Combo_vitesse, {locale.toString(0.5), QStringLiteral("1"), locale.toString(1.5)});
     fillKeepingText(m_c.Combo_pas, {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
@@ -69,6 +71,8 @@ void AppShell::Form_Load()
     fillKeepingText(m_c.Comb_mem_mode, {QStringLiteral("FM"), QStringLiteral("AM"), QStringLiteral("USB"),
                                         QStringLiteral("LSB"), QStringLiteral("CW"), QStringLiteral("CWR")});
     m_c.Grid->setRows(1);
+    if (m_showMemoryList)
+        m_showMemoryList();
     m_c.cmdAjouter->setEnabled(true);
     m_c.Com_valid_memo->setEnabled(false);
     m_c.Com_envoi_freq->setEnabled(false);

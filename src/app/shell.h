@@ -35,6 +35,10 @@ public:
     // Until their windows exist, the configuration dialog and the locator assistant are opened through these.
     void setConfigurationOpener(std::function<void()> open) { m_openConfiguration = std::move(open); }
     void setLocatorOpener(std::function<void()> open) { m_openLocator = std::move(open); }
+    // Loading steps that belong to other subsystems: the scanner takes its start and end fields, and the memory
+    // list is shown once.
+    void setScannerLoader(std::function<void()> load) { m_loadScanner = std::move(load); }
+    void setMemoryListShower(std::function<void()> show) { m_showMemoryList = std::move(show); }
 
 private:
     Settings &m_settings;
@@ -44,5 +48,7 @@ private:
     Ft847Controls &m_c;
     std::function<void()> m_openConfiguration;
     std::function<void()> m_openLocator;
+    std::function<void()> m_loadScanner;
+    std::function<void()> m_showMemoryList;
     bool m_unloaded = false;
 };
