@@ -59,9 +59,8 @@ void PanelFixture::stop()
 
 bool PanelFixture::switchOn()
 {
-    const std::size_t before = m_sim->frames().size();
     c().Lab_c_on->click();
-    return waitForFrames(before + 1) && m_sim->catOn();
+    return waitFor([this] { return m_sim->catOn(); }, std::chrono::seconds(3));
 }
 
 bool PanelFixture::waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout)
@@ -79,6 +78,11 @@ bool PanelFixture::waitFor(const std::function<bool()> &condition, std::chrono::
 bool PanelFixture::waitForFrames(std::size_t count, std::chrono::milliseconds timeout)
 {
     return waitFor([&] { return m_sim->frames().size() >= count; }, timeout);
+}
+
+bool PanelFixture::waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout)
+{
+    return waitFor([&] { return !m_sim->frames().empty() && m_sim->frames().back().bytes == frame; }, timeout);
 }
 
 QList<QByteArray> PanelFixture::frames() const

@@ -27,13 +27,16 @@ public:
     bool start(int baud = 4800, const QByteArray &settingsLine = "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"");
     void stop();
 
-    // "Marche", then waits for the radio to see CAT on.
+    // "Marche", then waits for the radio to be in CAT mode.
     bool switchOn();
 
     // Runs the event loop until the condition holds or the time passes.
     static bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout);
     // Runs the event loop until the emulator has seen `count` frames in all.
     bool waitForFrames(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+
+    // Runs the event loop until the last frame the radio received is this one.
+    bool waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
     QList<QByteArray> frames() const; // every frame the radio received, in order
     QList<quint8> opcodes() const;

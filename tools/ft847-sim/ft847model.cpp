@@ -62,7 +62,7 @@ QByteArray Ft847Model::handleFrame(const QByteArray &frame)
         return {};
     }
     case OpReadFrequencyMode: {
-        QByteArray reply = toBcd(m_state.frequency);
+        QByteArray reply = m_state.rawFrequency.size() == 4 ? m_state.rawFrequency : toBcd(m_state.frequency);
         reply.append(static_cast<char>(m_state.mode));
         return reply;
     }

@@ -18,6 +18,7 @@ struct RadioState
     bool squelchOpen = false; // channel busy: bit 7 of the receiver status clear
     bool ptt = false; // transmitting
     quint8 repeaterShift = 0x89; // last 0x09 parameter: 0x89 simplex, 0x09 minus, 0x49 plus
+    QByteArray rawFrequency; // when four bytes, read back instead of the BCD frequency (a corrupted register)
 };
 
 class Ft847Model

@@ -339,6 +339,12 @@ void Ft847Sim::setMode(quint8 code)
     d->model.state().mode = code;
 }
 
+void Ft847Sim::setRawFrequencyBytes(const QByteArray &bytes)
+{
+    std::lock_guard lock(d->mutex);
+    d->model.state().rawFrequency = bytes;
+}
+
 quint8 Ft847Sim::mode() const
 {
     std::lock_guard lock(d->mutex);

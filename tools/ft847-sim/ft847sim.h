@@ -59,6 +59,9 @@ public:
     void setFrequency(quint32 tenHz); // turning the dial
     quint32 frequency() const;
     void setMode(quint8 code);
+    // Four bytes the radio reports as its frequency instead of the BCD digits (empty to stop): for replies that
+    // are not BCD.
+    void setRawFrequencyBytes(const QByteArray &bytes);
     quint8 mode() const;
     void setSMeter(int reading); // 0..31
     void setSquelchOpen(bool open);

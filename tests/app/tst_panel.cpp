@@ -1,0 +1,271 @@
+// The main window as an operator meets it: start-up, the navigation row, folding, quitting, the about box,
+// what a screen reader is told, and pictures of each state for review.
+
+#include "clicklabel.h"
+#include "clock.h"
+#include "dialogs.h"
+#include "ft847window.h"
+#include "lamp.h"
+#include "look.h"
+#include "panelfixture.h"
+#include "twips.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+class TestPanel : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PanelFixture> f;
+
+    int heightTwips() { return f->program().window.heightTwips(); }
+
+private slots:
+    void init()
+    {
+        f = std::make_unique<PanelFixture>();
+        QVERIFY(f->start());
+    }
+    void cleanup() { f.reset(); }
+
+    void startUpState()
+    {
+        Ft847Controls &c = f->c();
+        QCOMPARE(c.ft_847->windowTitle(), u"Orvane FT847 V2.5"_s);
+        QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
+        QCOMPARE(look::backColor(c.ft_847), QColor(0xC0, 0xC0, 0xC0));
+        QVERIFY(c.Lab_c_on->isVisible());
+        QVERIFY(!c.Lab_c_off->isVisible());
+        QVERIFY(!c.Lab_mem->isEnabled());
+        QVERIFY(!c.LabLocat->isEnabled());
+        QVERIFY(c.Labquit->isEnabled() && c.LabConf->isEnabled() && c.LabPropos->isEnabled());
+        QVERIFY(!c.Frame1->isEnabled());
+        for (QWidget *w : c.panelSet())
+            QCOMPARE(look::backColor(w), look::PanelOff);
+        QCOMPARE(f->program().frequency.CurrentFreq, u"14550000"_s);
+        QCOMPARE(c.Lab_control->text(), u"14550000"_s);
+        QCOMPARE(c.LabHeure->text(), u"00:00"_s);
+        QCOMPARE(c.LabDate->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+        QVERIFY(!c.Timer1->isActive());
+        QVERIFY(c.Timer2->isActive());
+        QVERIFY(f->program().poll.TxActive);
+        QVERIFY(!f->program().poll.SquelchOpen);
+        // The lists are filled without losing the text each combo box shows.
+        QCOMPARE(c.Combo_pas->currentText(), u"25"_s);
+        QCOMPARE(c.Combo_pas->count(), 9);
+        QCOMPARE(c.Combo_vitesse->currentText(), u"1"_s);
+        QCOMPARE(c.Combo_vitesse->itemText(0), QLocale().toString(0.5));
+        QCOMPARE(c.Combo_Seuil->currentText(), u"Buzy"_s);
+        QCOMPARE(c.Combo1->currentText(), u"VHF"_s);
+        QCOMPARE(c.Combo1->count(), 9);
+        QCOMPARE(c.Comb_mem_mode->currentText(), u"FM"_s);
+        QTest::qWait(50);
+        QVERIFY(f->frames().isEmpty());
+    }
+
+    void clockShowsHoursAndMinutes()
+    {
+        ui::setClockOverride([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 59)); });
+        QVERIFY(PanelFixture::waitFor([&] { return f->c().LabHeure->text() == u"09:05"_s; }, 3s));
+        ui::setClockOverride({});
+    }
+
+    void memoireFoldsAndUnfolds()
+    {
+        QVERIFY(f->switchOn());
+        f->c().Lab_mem->click();
+        QCOMPARE(heightTwips(), Ft847Window::kUnfoldedTwips);
+        QCOMPARE(look::backColor(f->c().Lab_mem), look::Teal);
+        f->c().Lab_mem->click();
+        QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
+        QCOMPARE(look::backColor(f->c().Lab_mem), look::Navy);
+    }
+
+    void arretFoldsButKeepsTheClickCount()
+    {
+        QVERIFY(f->switchOn());
+        f->c().Lab_mem->click();
+        f->c().Lab_c_off->click();
+        QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
+        QCOMPARE(look::backColor(f->c().Lab_mem), look::Navy);
+        QVERIFY(f->switchOn());
+        f->c().Lab_mem->click(); // the second click of the pair: folds, which it already is
+        QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
+        f->c().Lab_mem->click();
+        QCOMPARE(heightTwips(), Ft847Window::kUnfoldedTwips);
+    }
+
+    void quitterAtStartUpSendsNothing()
+    {
+        f->c().Labquit->click();
+        QVERIFY(f->program().window.isHidden());
+        QTest::qWait(50);
+        QVERIFY(f->frames().isEmpty());
+        QVERIFY(f->messages.isEmpty());
+    }
+
+    void closingWhileOnSendsCatOff()
+    {
+        QVERIFY(f->switchOn());
+        f->program().window.close();
+        QVERIFY(f->waitForLastFrame(PanelFixture::frame({0, 0, 0, 0, 0x80})));
+        QVERIFY(!f->program().port.portOpen());
+        QVERIFY(!f->sim().catOn());
+    }
+
+    void locatorWithoutOwnLocator()
+    {
+        f.reset();
+        f = std::make_unique<PanelFixture>();
+        QVERIFY(f->start(4800, "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"\""));
+        QVERIFY(f->switchOn());
+        f->c().LabLocat->click();
+        QCOMPARE(f->messages.size(), 1);
+        QCOMPARE(f->messages[0].text,
+                 u"Erreur : Vous n'avez pas entré votre Locator dans la fenêtre configuration."_s);
+        QCOMPARE(f->messages[0].icon, ui::MsgIcon::Error);
+        QCOMPARE(look::backColor(f->c().LabLocat), look::Navy);
+    }
+
+    void aboutBoxShowsWhileOpen()
+    {
+        QString title;
+        QStringList texts;
+        QColor whileOpen;
+        ui::setModalHandler([&](QDialog &box) {
+            title = box.windowTitle();
+            for (const QLabel *l : box.findChildren<QLabel *>())
+                texts << l->text();
+            whileOpen = look::backColor(f->c().LabPropos);
+            box.accept();
+            return int(QDialog::Accepted);
+        });
+        f->c().LabPropos->click();
+        QCOMPARE(title, u"À propos"_s);
+        QVERIFY(texts.contains(u"Orvane FT847V2.5"_s));
+        QVERIFY(texts.contains(u" Programme de contrôle FT847 / PC sous Windows95 "_s));
+        QVERIFY(texts.filter(u"2.5.0"_s).size() == 1 && texts.filter(u"01/2001"_s).size() == 1);
+        QCOMPARE(whileOpen, look::Teal);
+        QCOMPARE(look::backColor(f->c().LabPropos), look::Navy);
+    }
+
+    void navigationLabelsAreButtons_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        const QList<std::pair<const char *, QString>> rows = {
+            {"Lab_c_on", u"Marche"_s}, {"Lab_mem", u"Memoire"_s}, {"LabLocat", u"Locator"_s},
+            {"LabConf", u"Configuration"_s}, {"LabPropos", u"A propos"_s}, {"Labquit", u"Quitter"_s},
+        };
+        for (const auto &[name, caption] : rows)
+            QTest::newRow(name) << QString::fromLatin1(name) << caption;
+    }
+    void navigationLabelsAreButtons()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        auto *label = f->program().window.findChild<ClickLabel *>(name);
+        QVERIFY(label);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(label);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Button);
+        QCOMPARE(a->text(QAccessible::Name), caption);
+        QVERIFY(a->actionInterface() && a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QCOMPARE(label->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    }
+
+    void keyboardDrivesTheNavigationRow()
+    {
+        f->c().Lab_c_on->setFocus();
+        QTest::keyClick(f->c().Lab_c_on, Qt::Key_Space);
+        QVERIFY(f->waitForFrames(1));
+        QVERIFY(f->sim().catOn());
+        f->c().Lab_mem->setFocus();
+        QTest::keyClick(f->c().Lab_mem, Qt::Key_Return);
+        QCOMPARE(heightTwips(), Ft847Window::kUnfoldedTwips);
+    }
+
+    void screenReaderNames_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("name");
+        const QList<std::pair<const char *, QString>> rows = {
+            {"Com_ph", u"Plus 10 Hz"_s},        {"Com_mh", u"Moins 10 Hz"_s},     {"Com_phh", u"Plus 100 Hz"_s},
+            {"Com_mhh", u"Moins 100 Hz"_s},     {"Com_pk", u"Plus 1 kHz"_s},      {"Com_mk", u"Moins 1 kHz"_s},
+            {"Com_pkk", u"Plus 10 kHz"_s},      {"Com_mkk", u"Moins 10 kHz"_s},   {"Com_pkkk", u"Plus 100 kHz"_s},
+            {"Com_mkkk", u"Moins 100 kHz"_s},   {"Com_pm", u"Plus 1 MHz"_s},      {"Com_mm", u"Moins 1 MHz"_s},
+            {"Com_pmm", u"Plus 10 MHz"_s},      {"Com_mmm", u"Moins 10 MHz"_s},   {"FreqDisplay", u"Fréquence 145.500.00"_s},
+            {"TextVfo1", u"Fréquence en kHz"_s}, {"Textdep", u"Départ"_s},         {"Textariv", u"Arriver"_s},
+            {"Combo_pas", u"Pas/Khz"_s},        {"Combo_vitesse", u"Vitesse/s"_s}, {"Combo_Seuil", u"Seuil/s-m"_s},
+            {"Text_choix_qrg", u"Fréquence"_s}, {"Comb_mem_mode", u"Mode"_s},     {"Combo1", u"Groupe"_s},
+            {"Text_choix_observ", u"Observation"_s},
+        };
+        for (const auto &[object, name] : rows)
+            QTest::newRow(object) << QString::fromLatin1(object) << name;
+    }
+    void screenReaderNames()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, name);
+        auto *w = f->program().window.findChild<QWidget *>(object);
+        QVERIFY(w);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        QVERIFY(a);
+        if (a->role() == QAccessible::ComboBox) {
+            // Linux screen readers name an editable combo box by the label it is labelled by.
+            const auto labels = a->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->text(QAccessible::Name), name);
+        } else {
+            QCOMPARE(a->text(QAccessible::Name), name);
+        }
+    }
+
+    void lightsAnnounceTheirState()
+    {
+        QVERIFY(f->switchOn());
+        f->sim().setSquelchOpen(true);
+        QVERIFY(PanelFixture::waitFor([&] { return f->c().ShapbuzyA->accessibleName() == u"Occupé"_s; }, 3s));
+        QAccessibleInterface *busy = QAccessible::queryAccessibleInterface(f->c().ShapbuzyA);
+        QCOMPARE(busy->role(), QAccessible::Indicator);
+        QCOMPARE(busy->text(QAccessible::Name), u"Occupé"_s);
+        QCOMPARE(QAccessible::queryAccessibleInterface(f->c().Shape_tx_rx)->text(QAccessible::Name), u"Réception"_s);
+        f->sim().setSquelchOpen(false);
+        QVERIFY(PanelFixture::waitFor([&] { return busy->text(QAccessible::Name) == u"Libre"_s; }, 3s));
+    }
+
+    void picturesForReview()
+    {
+        f->screenshot(u"panel-off-folded"_s);
+        QVERIFY(f->switchOn());
+        f->sim().setFrequency(14420000);
+        f->sim().setSMeter(20);
+        f->sim().setSquelchOpen(true);
+        QVERIFY(PanelFixture::waitFor([&] { return f->c().Label2->text() == u"2600"_s; }, 3s));
+        f->screenshot(u"panel-on-folded"_s);
+        f->c().Lab_mem->click();
+        f->screenshot(u"panel-on-unfolded"_s);
+        f->c().Lab_c_off->click();
+        f->program().shell.memoryPanelClicks = 0;
+        f->program().window.setHeightTwips(Ft847Window::kUnfoldedTwips);
+        f->screenshot(u"panel-off-unfolded"_s);
+        const QImage picture = f->program().window.grab().toImage();
+        QCOMPARE(picture.height(), ui::px(Ft847Window::kUnfoldedTwips) * int(picture.devicePixelRatio()));
+    }
+};
+
+QTEST_MAIN(TestPanel)
+#include "tst_panel.moc"
