@@ -1,0 +1,180 @@
+#include "rangescanner.h"
+
+#include "frequencycontrol.h"
+#include "ft847controls.h"
+#include "messagebox.h"
+#include "statuspoll.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, Ft847Controls &controls, QObject *parent)
+    : QObject(parent)
+    , m_frequency(frequency)
+    , m_poll(poll)
+    , m_c(controls)
+{
+}
+
+void RangeScanner::wire()
+{
+    connect(m_c.Av_Pas, &QPushButton::clicked, this, &RangeScanner::Av_Pas_Click);
+    connect(m_c.Pause_Trace, &QPushButton::clicked, this, &RangeScanner::Pause_Trace_Click);
+    connect(m_c.Arret_Trace, &QPushButton::clicked, this, &RangeScanner::Arret_Trace_Click);
+    connect(m_c.Scan_Timer, &QTimer::timeout, this, &RangeScanner::Scan_Timer_Timer);
+    // Only a choice from a list counts; typed text is taken at the next Start (and Stop, for the step).
+    connect(m_c.Combo_pas, &QComboBox::activated, this, &RangeScanner::Combo_pas_Click);
+    connect(m_c.Combo_vitesse, &QComboBox::activated, this, &RangeScanner::Combo_vitesse_Click);
+    connect(m_c.Combo_Seuil, &QComboBox::activated, this, &RangeScanner::Combo_Seuil_Click);
+    connect(m_c.Textdep, &QLineEdit::textChanged, this, &RangeScanner::Textdep_Change);
+    connect(m_c.Textariv, &QLineEdit::textChanged, this, &RangeScanner::Textariv_Change);
+}
+
+RangeScanner::Fixed RangeScanner::numberOr(const QString &text, Fixed previous)
+{
+    return Fixed::fromText(text, QLocale()).value_or(previous);
+}
+
+void RangeScanner::loadFromFields()
+{
+    ScanStart = numberOr(m_c.Textdep->text(), ScanStart);
+    ScanPos = ScanStart;
+    ScanEnd = numberOr(m_c.Textariv->text(), ScanEnd);
+}
+
+void RangeScanner::setThresholdFrom(const QString &text)
+{
+    ScanThreshold = text == QStringLiteral("Buzy") ? Fixed() : numberOr(text, ScanThreshold);
+}
+
+void RangeScanner::setSpeedFrom(const QString &text)
+{
+    // A speed of zero or less would give a timer that never ticks, or one that spins: keep the last good one.
+    const Fixed speed = numberOr(text, ScanSpeed);
+    if (speed > Fixed())
+        ScanSpeed = speed;
+}
+
+int RangeScanner::intervalMs() const
+{
+    // Before the first good speed the list's own default, one second, stands.
+    const qint64 ms = ScanSpeed > Fixed() ? ScanSpeed.toMilliseconds() : 1000;
+    return int(qBound<qint64>(1, ms, 24LL * 3600 * 1000));
+}
+
+void RangeScanner::Av_Pas_Click()
+{
+    if (m_c.Textariv->text().isEmpty()) {
+        ui::showMessage(QStringLiteral("Erreur: Entrer la fréquence d'arrivée."), ui::MsgIcon::Error);
+        return;
+    }
+    if (m_c.Textdep->text().isEmpty()) {
+        ui::showMessage(QStringLiteral("Erreur: Entrer la fréquence de départ."), ui::MsgIcon::Error);
+        return;
+    }
+    if (numberOr(m_c.Textdep->text(), ScanStart) >= numberOr(m_c.Textariv->text(), ScanEnd)) {
+        ui::showMessage(
+            QStringLiteral("Erreur: La fréquence de départ et égale ou superieure à la fréquence d'arrivée."),
+            ui::MsgIcon::Error);
+        return;
+    }
+    ScanStep = numberOr(m_c.Combo_pas->currentText(), ScanStep);
+    setSpeedFrom(m_c.Combo_vitesse->currentText());
+    setThresholdFrom(m_c.Combo_Seuil->currentText());
+    m_c.Arret_Trace->setEnabled(true);
+    m_c.Pause_Trace->setEnabled(true);
+    m_c.Av_Pas->setEnabled(false);
+    m_c.Scan_Timer->setInterval(intervalMs());
+    m_c.Scan_Timer->start();
+}
+
+void RangeScanner::Pause_Trace_Click()
+{
+    m_c.Scan_Timer->stop();
+    m_c.Av_Pas->setEnabled(true);
+    m_c.Pause_Trace->setEnabled(false);
+}
+
+void RangeScanner::Arret_Trace_Click()
+{
+    m_c.Scan_Timer->stop();
+    m_c.Pause_Trace->setEnabled(false);
+    m_c.Av_Pas->setEnabled(true);
+    ScanStep = numberOr(m_c.Combo_pas->currentText(), ScanStep);
+    ScanStart = numberOr(m_c.Textdep->text(), ScanStart);
+    ScanEnd = numberOr(m_c.Textariv->text(), ScanEnd);
+    ScanPos = numberOr(m_c.Textdep->text(), ScanPos);
+}
+
+void RangeScanner::Scan_Timer_Timer()
+{
+    QCoreApplication::processEvents();
+    if (m_c.Scan_Timer->isActive())
+        m_c.Scan_Timer->setInterval(intervalMs());
+    // Where the radio stood for the last interval: what the poll's busy flag and S-meter describe now.
+    const Fixed stoodOn = ScanPos;
+    ScanPos += ScanStep;
+    if (!m_c.Check_continu->isChecked() && ScanPos >= ScanEnd) {
+        m_c.Scan_Timer->stop();
+        ScanPos = ScanStart;
+        Arret_Trace_Click();
+    }
+    if (m_c.Check_continu->isChecked() && ScanPos >= ScanEnd) {
+        ScanPos = ScanStart;
+        m_c.Scan_Timer->start();
+    }
+    m_c.LabScanvfo->setText(ScanPos.toPointGroupedText());
+    m_frequency.CurrentFreq = ScanPos.timesHundredToTenHzText();
+    m_frequency.Charge_Num();
+
+    bool detected = false;
+    if (!ScanThreshold.isZero()) {
+        m_poll.SquelchOpen = false;
+        detected = Fixed::fromUnits(qRound64(m_poll.SignalLevel * Fixed::UnitsPerOne)) >= ScanThreshold;
+    } else {
+        detected = m_poll.SquelchOpen;
+    }
+    if (!detected)
+        return;
+    record(stoodOn);
+    if (m_c.Check_squelch->isChecked()) {
+        m_c.Scan_Timer->stop();
+        Pause_Trace_Click();
+    }
+}
+
+void RangeScanner::record(Fixed frequency)
+{
+    m_c.Scan_List->addItem(frequency.toText(QLocale()));
+}
+
+void RangeScanner::Combo_pas_Click()
+{
+    ScanStep = numberOr(m_c.Combo_pas->currentText(), ScanStep);
+}
+
+void RangeScanner::Combo_vitesse_Click()
+{
+    setSpeedFrom(m_c.Combo_vitesse->currentText());
+}
+
+void RangeScanner::Combo_Seuil_Click()
+{
+    setThresholdFrom(m_c.Combo_Seuil->currentText());
+}
+
+void RangeScanner::Textdep_Change()
+{
+    ScanStart = numberOr(m_c.Textdep->text(), ScanStart);
+}
+
+void RangeScanner::Textariv_Change()
+{
+    ScanEnd = numberOr(m_c.Textariv->text(), ScanEnd);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+// The range scanner: one step per tick from a start towards an arrival frequency, watching the busy state or an
+// S-meter threshold at each step, listing what it finds and pausing on it when asked.
+
+#include "fixeddecimal.h"
+
+#include <QObject>
+
+class FrequencyControl;
+class StatusPoll;
+struct Ft847Controls;
+
+class RangeScanner : public QObject
+{
+    Q_OBJECT
+
+public:
+    RangeScanner(FrequencyControl &frequency, StatusPoll &poll, Ft847Controls &controls, QObject *parent = nullptr);
+    void wire();
+
+    using Fixed = scanner::FixedDecimal;
+    Fixed ScanStart, ScanEnd, ScanStep, ScanSpeed, ScanThreshold, ScanPos;
+
+    // Start-up: the position and the range come from the start and arrival fields.
+    void loadFromFields();
+
+    void Av_Pas_Click();
+    void Pause_Trace_Click();
+    void Arret_Trace_Click();
+    void Scan_Timer_Timer();
+    void Combo_pas_Click();
+    void Combo_vitesse_Click();
+    void Combo_Seuil_Click();
+    void Textdep_Change();
+    void Textariv_Change();
+
+    // A field's number in the operator's locale, or the value it had when the text does not read as one
+    // (an emptied field while typing, letters): the scanner keeps working with what it last understood.
+    static Fixed numberOr(const QString &text, Fixed previous);
+
+private:
+    void setThresholdFrom(const QString &text);
+    void setSpeedFrom(const QString &text);
+    int intervalMs() const;
+    void record(Fixed frequency);
+
+    FrequencyControl &m_frequency;
+    StatusPoll &m_poll;
+    Ft847Controls &m_c;
+};

@@ -1,0 +1,143 @@
+#include "scanlists.h"
+
+#include "catlink.h"
+#include "frequencycontrol.h"
+#include "ft847controls.h"
+#include "localenumber.h"
+#include "rangescanner.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+using Fixed = scanner::FixedDecimal;
+
+ScanLists::ScanLists(RangeScanner &scanner, FrequencyControl &frequency, CatLink &link, Ft847Controls &controls,
+                     QObject *parent)
+    : QObject(parent)
+    , m_scanner(scanner)
+    , m_frequency(frequency)
+    , m_link(link)
+    , m_c(controls)
+{
+}
+
+void ScanLists::wire()
+{
+    connect(m_c.Scan_List, &QListWidget::itemClicked, this, &ScanLists::Scan_List_Click);
+    connect(m_c.Command1, &QToolButton::clicked, this, &ScanLists::Command1_Click);
+    connect(m_c.Command3, &QToolButton::clicked, this, &ScanLists::Command3_Click);
+    connect(m_c.Command2, &QPushButton::clicked, this, &ScanLists::Command2_Click);
+    connect(m_c.Com_memo, &QPushButton::clicked, this, &ScanLists::Com_memo_Click);
+    connect(m_c.List_memo, &QListWidget::itemClicked, this, &ScanLists::List_memo_Click);
+    connect(m_c.Com_clr, &QPushButton::clicked, this, &ScanLists::Com_clr_Click);
+}
+
+void ScanLists::tuneKHz(qint64 tenHz)
+{
+    m_frequency.CurrentFreq = QString::number(tenHz);
+    m_frequency.Charge_Num();
+}
+
+void ScanLists::Scan_List_Click()
+{
+    const QListWidgetItem *item = m_c.Scan_List->currentItem();
+    if (!item)
+        return;
+    // Text the operator cannot have put there through the scanner is left alone: the radio stays where it is.
+    const auto kHz = Fixed::fromText(item->text(), QLocale());
+    if (!kHz)
+        return;
+    m_c.Scan_Timer->stop();
+    m_c.Text_Affine->setText(item->text());
+    m_c.LabScanvfo->setText(kHz->toPointGroupedText());
+    tuneKHz(kHz->timesHundredToTenHz());
+    m_scanner.Pause_Trace_Click();
+}
+
+void ScanLists::Command1_Click()
+{
+    fineStep(true);
+}
+
+void ScanLists::Command3_Click()
+{
+    fineStep(false);
+}
+
+void ScanLists::fineStep(bool up)
+{
+    if (m_c.Text_Affine->text().isEmpty())
+        return;
+    const auto current = Fixed::fromText(m_c.Text_Affine->text(), QLocale());
+    if (!current)
+        return;
+    const Fixed next = up ? *current + m_scanner.ScanStep : *current - m_scanner.ScanStep;
+    m_c.Text_Affine->setText(next.toText(QLocale()));
+    const Fixed start = RangeScanner::numberOr(m_c.Textdep->text(), m_scanner.ScanStart);
+    const Fixed end = RangeScanner::numberOr(m_c.Textariv->text(), m_scanner.ScanEnd);
+    if (up) {
+        if (next >= end)
+            m_c.Command1->setEnabled(false);
+        if (next > start)
+            m_c.Command3->setEnabled(true);
+    } else {
+        if (next <= start)
+            m_c.Command3->setEnabled(false);
+        if (next < end)
+            m_c.Command1->setEnabled(true);
+    }
+    m_c.LabScanvfo->setText(next.toCommaGroupedText());
+    tuneKHz(next.timesHundredToTenHz());
+}
+
+void ScanLists::Command2_Click()
+{
+    m_c.LabScanvfo->setText(QString());
+    m_c.Scan_List->clear();
+    m_c.Text_Affine->clear();
+}
+
+void ScanLists::Com_memo_Click()
+{
+    QString kHz = m_c.Lab_control->text().left(6);
+    kHz.insert(qMin<qsizetype>(3, kHz.size()), u'.');
+    m_c.List_memo->addItem(kHz + u' ' + m_c.L_mode->text());
+}
+
+void ScanLists::List_memo_Click()
+{
+    const QListWidgetItem *item = m_c.List_memo->currentItem();
+    if (!item)
+        return;
+    const QString text = item->text();
+    // The item's leading number is MHz with the point as decimal separator, whatever the locale.
+    const auto tenHz = frequency::ExactDecimal::valPrefix(text).scaledClamped(5, 0, 99999999);
+    tuneKHz(tenHz);
+    struct Mode
+    {
+        const char *ending;
+        const char *name;
+        quint8 code;
+    };
+    static constexpr Mode modes[] = {{"USB", "USB", cat::ModeUSB}, {"LSB", "LSB", cat::ModeLSB},
+                                     {" CW", "CW", cat::ModeCW},   {"CWR", "CWR", cat::ModeCWR},
+                                     {" AM", "AM", cat::ModeAM},   {" FM", "FM", cat::ModeFM}};
+    for (const Mode &mode : modes) {
+        if (text.right(3) != QLatin1String(mode.ending))
+            continue;
+        m_frequency.setModeCaption(QLatin1String(mode.name));
+        m_link.Efface_Param();
+        m_link.CatCommand[0] = mode.code;
+        m_link.Envoi_Cmd(cat::OpSetMode);
+        return;
+    }
+}
+
+void ScanLists::Com_clr_Click()
+{
+    m_c.List_memo->clear();
+}
