@@ -1,0 +1,451 @@
+#include "apppaths.h"
+#include "clicklabel.h"
+#include "configdialog.h"
+#include "dialogs.h"
+#include "look.h"
+#include "messagebox.h"
+#include "panelfixture.h"
+#include "settings.h"
+#include "textfile.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray kStandardLine = R"("3","400","9600,n,8,2","F6ABC","JN18EU")";
+const QString kRestart = u" Pour valider la configuration quitter et relancer le programme SVP"_s;
+
+QStringList values(const Settings &s)
+{
+    return {s.PortNumber, s.FlowDelay, s.PortSettings, s.Callsign, s.Locator};
+}
+
+QString checkedName(const QList<QRadioButton *> &options)
+{
+    QString name;
+    for (const QRadioButton *o : options) {
+        if (o->isChecked())
+            name += o->objectName(); // two names would show a broken exclusivity
+    }
+    return name;
+}
+
+// Typed key by key. QTest knows the keys of ASCII only; any other character is sent as the key press a keyboard
+// with that key makes (for Latin-1 letters Qt names the key after the capital).
+void type(QLineEdit *field, const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 128) {
+            QTest::keyClicks(field, QString(ch));
+        } else {
+            const auto key = ch.unicode() < 256 ? Qt::Key(ch.toUpper().unicode()) : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Click, field, key, QString(ch), Qt::NoModifier);
+        }
+    }
+}
+
+} // namespace
+
+class TestConfigDialog : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    Settings m_settings;
+    std::unique_ptr<QLabel> m_launcher;
+    QList<ui::ShownMessage> m_messages;
+
+    QString path(const QString &name = u"setting.ini"_s) const { return m_dir.filePath(name); }
+    void writeLine(const QByteArray &line)
+    {
+        QFile::remove(path());
+        if (line.isNull())
+            return;
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(line + "\r\n");
+    }
+    QByteArray fileBytes() const
+    {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    std::unique_ptr<ConfigDialog> open()
+    {
+        auto dialog = std::make_unique<ConfigDialog>(m_settings, m_launcher.get());
+        dialog->show();
+        return dialog;
+    }
+    QList<QRadioButton *> ports(ConfigDialog &d) const
+    {
+        return {d.Option_com1, d.Option_com2, d.Option_com3, d.Option_com4};
+    }
+    QList<QRadioButton *> delays(ConfigDialog &d) const
+    {
+        return {d.Option_200, d.Option_300, d.Option_400, d.Option_600};
+    }
+    QList<QRadioButton *> speeds(ConfigDialog &d) const { return {d.O_4800, d.O_9600, d.O_57600}; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_launcher = std::make_unique<QLabel>(u"Configuration"_s);
+    }
+    void init()
+    {
+        QDir(m_dir.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(m_dir.path()));
+        apppaths::setAppDirOverride(m_dir.path());
+        m_settings = Settings();
+        m_messages.clear();
+        ui::setMessageHandler([this](const ui::ShownMessage &m) { m_messages.append(m); });
+        look::setBackColor(m_launcher.get(), look::Navy);
+    }
+    void cleanupTestCase()
+    {
+        ui::setMessageHandler({});
+        apppaths::setAppDirOverride({});
+    }
+
+    void opensWithTheFileValues_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("delay");
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<QString>("callsign");
+        QTest::addColumn<QString>("locator");
+        QTest::newRow("port 3, 400, 9600")
+            << kStandardLine << u"Option_com3"_s << u"Option_400"_s << u"O_9600"_s << u"F6ABC"_s << u"JN18EU"_s;
+        QTest::newRow("empty port") << QByteArray(R"("","200","57600,n,8,2","","")") << QString() << u"Option_200"_s
+                                    << u"O_57600"_s << QString() << QString();
+        QTest::newRow("numbers with blanks and zeros")
+            << QByteArray(R"(" 4 ","0600","4800,n,8,2","F1XYZ","IN88")") << u"Option_com4"_s << u"Option_600"_s
+            << u"O_4800"_s << u"F1XYZ"_s << u"IN88"_s;
+        QTest::newRow("not numbers, not a choice") << QByteArray(R"("COM2","3OO","9600,N,8,2","F6ABC","JN18EU")")
+                                                   << QString() << QString() << QString() << u"F6ABC"_s << u"JN18EU"_s;
+        QTest::newRow("numbers outside the choices") << QByteArray(R"("5","250","19200,n,8,2","a","b")") << QString()
+                                                     << QString() << QString() << u"a"_s << u"b"_s;
+        QTest::newRow("no file: first choices of speed and delay")
+            << QByteArray() << QString() << u"Option_200"_s << u"O_4800"_s << QString() << QString();
+    }
+    void opensWithTheFileValues()
+    {
+        QFETCH(QByteArray, line);
+        writeLine(line);
+        auto d = open();
+        QCOMPARE(d->windowTitle(), u"Configuration du CAT"_s);
+        QCOMPARE(look::backColor(m_launcher.get()), look::Teal);
+        QTEST(checkedName(ports(*d)), "port");
+        QTEST(checkedName(delays(*d)), "delay");
+        QTEST(checkedName(speeds(*d)), "speed");
+        QTEST(d->Text1->text(), "callsign");
+        QTEST(d->Text2->text(), "locator");
+    }
+
+    void validerWritesOneLine_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<QString>("callsign"); // typed over the field's text; null leaves it
+        QTest::addColumn<bool>("byEnter");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("empty port written back empty")
+            << QByteArray(R"("","300","4800,n,8,2","F6ABC","JN18EU")") << QStringList() << QString() << false
+            << QByteArray(R"("","300","4800,n,8,2","F6ABC","JN18EU")");
+        QTest::newRow("every choice changed")
+            << kStandardLine << QStringList {u"Option_com2"_s, u"Option_600"_s, u"O_57600"_s} << u"f5xyz/p"_s << false
+            << QByteArray(R"("2","600","57600,n,8,2","F5XYZ/P","JN18EU")");
+        QTest::newRow("unmatched values kept")
+            << QByteArray(R"("7","250","19200,n,8,2","F6ABC","JN18EU")") << QStringList() << QString() << false
+            << QByteArray(R"("7","250","19200,n,8,2","F6ABC","JN18EU")");
+        QTest::newRow("first save creates the file") << QByteArray() << QStringList {u"Option_com1"_s} << u"f6abc"_s
+                                                     << false << QByteArray(R"("1","200","4800,n,8,2","F6ABC","")");
+        QTest::newRow("Enter in a field") << kStandardLine << QStringList {u"Option_com1"_s} << QString() << true
+                                          << QByteArray(R"("1","400","9600,n,8,2","F6ABC","JN18EU")");
+    }
+    void validerWritesOneLine()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, choices);
+        QFETCH(QString, callsign);
+        QFETCH(bool, byEnter);
+        QFETCH(QByteArray, written);
+        writeLine(line);
+        auto d = open();
+        for (const QString &name : choices)
+            QTest::mouseClick(d->findChild<QRadioButton *>(name), Qt::LeftButton);
+        if (!callsign.isNull()) {
+            d->Text1->clear();
+            QTest::keyClicks(d->Text1, callsign);
+        }
+        if (byEnter)
+            QTest::keyClick(d->Text2, Qt::Key_Return);
+        else
+            QTest::mouseClick(d->Comvalid, Qt::LeftButton);
+
+        QCOMPARE(fileBytes(), written + "\r\n");
+        QVERIFY(!QFile::exists(path(u"Data.tmp"_s)));
+        QCOMPARE(values(m_settings), textfile::parseRecords(written).value(0));
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, kRestart);
+        QCOMPARE(m_messages[0].icon, ui::MsgIcon::None);
+        QCOMPARE(look::backColor(m_launcher.get()), look::Navy);
+        QVERIFY(!d->isVisible());
+        QCOMPARE(d->result(), int(QDialog::Accepted));
+    }
+
+    void keyFilter_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("lower case") << u"Text1"_s << u"f6abc/p"_s << u"F6ABC/P"_s;
+        QTest::newRow("underscore") << u"Text2"_s << u"jn18_"_s << u"JN18?"_s;
+        QTest::newRow("codes 91 to 96") << u"Text1"_s << u"[\\]^_`"_s << u";<=>?@"_s;
+        QTest::newRow("Latin-1 lower case") << u"Text1"_s << u"éàç"_s << u"ÉÀÇ"_s;
+        QTest::newRow("double quote dropped") << u"Text1"_s << u"F6\"AB\""_s << u"F6AB"_s;
+        QTest::newRow("backspace still edits") << u"Text2"_s << u"jn1\b18"_s << u"JN18"_s;
+        QTest::newRow("outside the code page dropped") << u"Text1"_s << u"a€ω°b"_s << u"AB"_s;
+        QTest::newRow("callsign stops at 10") << u"Text1"_s << u"f6abcdefghijk"_s << u"F6ABCDEFGH"_s;
+        QTest::newRow("locator stops at 6") << u"Text2"_s << u"jn18euxx"_s << u"JN18EU"_s;
+    }
+    void keyFilter()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        auto d = open();
+        auto *edit = d->findChild<QLineEdit *>(field);
+        edit->clear();
+        type(edit, typed);
+        QTEST(edit->text(), "shown");
+    }
+
+    void pasteGoesThroughTheFilter_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Ctrl+V") << false << u"f6\"a_b"_s << u"F6A?B"_s;
+        QTest::newRow("line break and overflow") << false << u"jn18\r\neu55"_s << u"JN18EU"_s;
+        QTest::newRow("menu") << true << u"in88xy"_s << u"IN88XY"_s;
+    }
+    void pasteGoesThroughTheFilter()
+    {
+        QFETCH(bool, byMenu);
+        QFETCH(QString, clipboard);
+        QGuiApplication::clipboard()->setText(clipboard);
+        auto d = open();
+        d->Text2->clear();
+        if (byMenu) {
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), d->Text2->mapToGlobal(QPoint(5, 5)));
+            QCoreApplication::sendEvent(d->Text2, &request);
+            auto *menu = d->Text2->findChild<QMenu *>();
+            QVERIFY(menu);
+            QAction *paste = nullptr;
+            for (QAction *a : menu->actions()) {
+                if (a->objectName() == u"edit-paste" || a->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste"))
+                    paste = a;
+            }
+            QVERIFY(paste);
+            paste->trigger();
+            menu->close();
+        } else {
+            QTest::keyClick(d->Text2, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTEST(d->Text2->text(), "shown");
+    }
+
+    void closingWithoutSaving_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("X") << u"X"_s;
+        QTest::newRow("Escape") << u"Escape"_s;
+        QTest::newRow("window close button") << u"close"_s;
+    }
+    void closingWithoutSaving()
+    {
+        QFETCH(QString, how);
+        writeLine(kStandardLine);
+        auto d = open();
+        const QStringList before = values(m_settings);
+        for (QRadioButton *o : {d->Option_com1, d->Option_600, d->O_57600})
+            QTest::mouseClick(o, Qt::LeftButton);
+        QTest::keyClicks(d->Text1, u"zz"_s);
+        QTest::keyClicks(d->Text2, u"q"_s);
+        if (how == u"X")
+            QTest::mouseClick(d->ComX, Qt::LeftButton);
+        else if (how == u"Escape")
+            QTest::keyClick(d->Text1, Qt::Key_Escape);
+        else
+            d->close();
+
+        QVERIFY(!d->isVisible());
+        QCOMPARE(d->result(), int(QDialog::Rejected));
+        QCOMPARE(look::backColor(m_launcher.get()), look::Navy);
+        QCOMPARE(fileBytes(), kStandardLine + "\r\n");
+        QCOMPARE(values(m_settings), before);
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void failedSaveKeepsEverything_data()
+    {
+        QTest::addColumn<bool>("directoryGone");
+        QTest::newRow("Data.tmp cannot be created") << false;
+        QTest::newRow("application directory gone") << true;
+    }
+    void failedSaveKeepsEverything()
+    {
+        QFETCH(bool, directoryGone);
+        const QString gone = path(u"gone"_s);
+        if (directoryGone) {
+            apppaths::setAppDirOverride(gone);
+        } else {
+            writeLine(kStandardLine);
+            QVERIFY(QDir().mkpath(path(u"Data.tmp"_s))); // a directory where the temporary file must go
+        }
+        auto d = open();
+        const QStringList before = values(m_settings);
+        QTest::mouseClick(d->Option_com2, Qt::LeftButton);
+        d->Text1->clear();
+        QTest::keyClicks(d->Text1, u"f4new"_s);
+        QTest::mouseClick(d->Comvalid, Qt::LeftButton);
+
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].icon, ui::MsgIcon::Error);
+        QVERIFY2(m_messages[0].text.startsWith(u"Erreur : la configuration n'a pas pu être enregistrée"_s),
+            qPrintable(m_messages[0].text));
+        QCOMPARE(fileBytes(), directoryGone ? QByteArray() : kStandardLine + "\r\n");
+        QVERIFY(!QFile::exists(gone + u"/setting.ini"_s));
+        QCOMPARE(values(m_settings), before);
+        QVERIFY(d->isVisible());
+        QCOMPARE(look::backColor(m_launcher.get()), look::Teal);
+
+        // Nothing typed was lost: once the directory can take the file, the same dialog saves it.
+        if (directoryGone)
+            QVERIFY(QDir().mkpath(gone));
+        else
+            QVERIFY(QDir(path(u"Data.tmp"_s)).removeRecursively());
+        QTest::mouseClick(d->Comvalid, Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages[1].text, kRestart);
+        QCOMPARE(m_settings.PortNumber, u"2"_s);
+        QCOMPARE(m_settings.Callsign, u"F4NEW"_s);
+        QVERIFY(!d->isVisible());
+    }
+
+    // One stop per frame, at its selected choice (the arrows move within the frame), then the fields and buttons.
+    void keyboardOnly()
+    {
+        writeLine(kStandardLine);
+        auto d = open();
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        d->Option_com3->setFocus();
+        QStringList visited {QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        const QStringList expected {u"Option_com3"_s, u"Option_400"_s, u"O_9600"_s, u"Text1"_s, u"Text2"_s,
+            u"Comvalid"_s, u"ComX"_s, u"Option_com3"_s};
+        QCOMPARE(visited, expected);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), d->Option_com4);
+        QCOMPARE(checkedName(ports(*d)), u"Option_com4"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(fileBytes(),
+            QByteArray(R"("4","400","9600,n,8,2","F6ABC","JN18EU")"
+                       "\r\n"));
+    }
+
+    // From a first start without setting.ini to a working link, through the dialog.
+    void configurationRequiredPathEndToEnd()
+    {
+        PanelFixture fixture;
+        QVERIFY(fixture.start(4800, {}));
+        int opened = 0;
+        QColor whileOpen;
+        ui::setModalHandler([&](QDialog &dialog) {
+            ++opened;
+            auto *config = qobject_cast<ConfigDialog *>(&dialog);
+            if (!config)
+                return int(QDialog::Rejected);
+            whileOpen = look::backColor(fixture.c().LabConf);
+            QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS");
+            if (dir.isEmpty())
+                dir = QDir::currentPath() + u"/screenshots"_s;
+            QDir().mkpath(dir);
+            config->grab().save(dir + u"/config-dialog.png"_s);
+            QTest::mouseClick(config->Option_com1, Qt::LeftButton);
+            QTest::mouseClick(config->Comvalid, Qt::LeftButton);
+            return config->result();
+        });
+        fixture.c().Lab_c_on->click();
+        QCOMPARE(opened, 1);
+        QCOMPARE(whileOpen, look::Teal);
+        QCOMPARE(look::backColor(fixture.c().LabConf), look::Navy);
+        QCOMPARE(fixture.messages.size(), 2);
+        QCOMPARE(fixture.messages[0].text, u"Configuration requise de votre FT847 est RIVO847Z2 !"_s);
+        QCOMPARE(fixture.messages[1].text, kRestart);
+        QVERIFY(!fixture.sim().catOn());
+        QVERIFY(fixture.c().Lab_c_on->isVisible());
+        QCOMPARE(fixture.program().settings.PortNumber, u"1"_s);
+
+        // The next "Marche" re-reads the file and brings the link up.
+        QVERIFY(fixture.switchOn());
+        QVERIFY(fixture.program().port.portOpen());
+        QVERIFY(fixture.c().Lab_c_off->isVisible());
+        QCOMPARE(opened, 1);
+    }
+
+    void configurationLabelOpensTheDialog()
+    {
+        PanelFixture fixture;
+        QVERIFY(fixture.start());
+        const QByteArray before = [&] {
+            QFile f(fixture.dirPath(u"setting.ini"_s));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QString shownPort;
+        QString shownCallsign;
+        ui::setModalHandler([&](QDialog &dialog) {
+            auto *config = qobject_cast<ConfigDialog *>(&dialog);
+            if (!config)
+                return int(QDialog::Rejected);
+            shownPort = checkedName(ports(*config));
+            shownCallsign = config->Text1->text();
+            QTest::keyClick(config, Qt::Key_Escape);
+            return config->result();
+        });
+        fixture.c().LabConf->click();
+        QCOMPARE(shownPort, u"Option_com1"_s);
+        QCOMPARE(shownCallsign, u"F6ABC"_s);
+        QCOMPARE(look::backColor(fixture.c().LabConf), look::Navy);
+        QFile f(fixture.dirPath(u"setting.ini"_s));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        QVERIFY(fixture.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestConfigDialog)
+#include "tst_configdialog.moc"
