@@ -45,7 +45,14 @@ GreatCirclePath greatCirclePath(const Position &own, const Position &corresponde
     path.directionDefined = true;
 
     const int wholeCourse = static_cast<int>(std::floor(path.courseAngle));
-    const bool east = correspondent.longitude - own.longitude < 0;
+    // The side is that of the shorter way round: a difference beyond 180° crosses the date line, so New York
+    // to Tokyo lies west (333°), not east (27°). Exactly 180° apart counts as west, as the same longitude does.
+    double difference = std::fmod(correspondent.longitude - own.longitude, 360.0);
+    if (difference <= -180)
+        difference += 360;
+    else if (difference > 180)
+        difference -= 360;
+    const bool east = difference < 0;
     path.azimuth = east ? wholeCourse : 360 - wholeCourse;
     return path;
 }

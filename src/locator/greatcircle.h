@@ -23,7 +23,8 @@ struct GreatCirclePath
 
 // Distance and initial course from the own station towards the correspondent. The azimuth rounds the course
 // angle down before taking it from 360 on the west side, so a course of 45.7° west of north shows 315. The
-// correspondent counts as east when its longitude minus the own one is negative, as west otherwise.
+// correspondent counts as east when the shorter way round runs east (its longitude minus the own one, brought
+// into -180 to 180, is negative), as west otherwise.
 // Never yields NaN: coincident positions give 0 km, antipodal ones 20038 km, both with the direction
 // undefined; so do positions that are not finite numbers (which the conversions never produce), at 0 km.
 GreatCirclePath greatCirclePath(const Position &own, const Position &correspondent);

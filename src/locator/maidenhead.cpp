@@ -74,15 +74,20 @@ struct GridIndices
     int subsquare;
 };
 
-// Field (tens), square (units) and subsquare (24ths of a unit) of a grid coordinate measured in field widths
-// from the south-west corner.
-GridIndices gridIndices(double value)
+// Field, square and subsquare of a grid coordinate given in whole seconds of arc from the south-west corner.
+// The fields hold whole degrees, minutes and seconds, so this is exact: a point on a grid line belongs to the
+// square north or east of it, where a division in doubles could leave it a hair short and one square too far west.
+GridIndices gridIndices(int seconds, int fieldSeconds)
 {
-    const double field = std::floor(value);
-    const double square = (value - field) * 10;
-    const double wholeSquare = std::floor(square);
-    const double subsquare = std::floor((square - wholeSquare) * 24);
-    return {static_cast<int>(field), static_cast<int>(wholeSquare), static_cast<int>(subsquare)};
+    const int squareSeconds = fieldSeconds / 10;
+    const int subsquareSeconds = squareSeconds / 24;
+    const int inField = seconds % fieldSeconds;
+    return {seconds / fieldSeconds, inField / squareSeconds, inField % squareSeconds / subsquareSeconds};
+}
+
+int totalSeconds(const Dms &value)
+{
+    return value.degrees * 3600 + value.minutes * 60 + value.seconds;
 }
 
 // A field's text as a number: ASCII digits only (no sign, blank or separator), at most the value given.
@@ -144,8 +149,10 @@ LocatorFix locatorOfCoordinates(const Coordinates &coordinates)
     const bool north = coordinates.northSouth == NorthSouth::Nord;
     fix.position = {north ? latitude : -latitude, west ? longitude : -longitude};
 
-    const GridIndices x = gridIndices(west ? (180 - longitude) / 20 : (longitude + 180) / 20);
-    const GridIndices y = gridIndices(north ? (latitude + 90) / 10 : (90 - latitude) / 10);
+    const int longitudeSeconds = totalSeconds(coordinates.longitude);
+    const int latitudeSeconds = totalSeconds(coordinates.latitude);
+    const GridIndices x = gridIndices(west ? 180 * 3600 - longitudeSeconds : 180 * 3600 + longitudeSeconds, 20 * 3600);
+    const GridIndices y = gridIndices(north ? 90 * 3600 + latitudeSeconds : 90 * 3600 - latitudeSeconds, 10 * 3600);
     fix.codes = {char16_t(u'A' + x.field), char16_t(u'A' + y.field), char16_t(u'0' + x.square),
         char16_t(u'0' + y.square), char16_t(u'A' + x.subsquare), char16_t(u'A' + y.subsquare)};
     return fix;

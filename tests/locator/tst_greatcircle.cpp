@@ -75,6 +75,15 @@ void TstGreatCircle::distanceAndAzimuth_data()
     // A course of 86.46°: rounded down before the west side takes it from 360.
     QTest::newRow("lat45_10deg_east") << lat45 << at(45, 0, 0, N, 10, 0, 0, E) << 787 << 86;
     QTest::newRow("lat45_10deg_west") << lat45 << at(45, 0, 0, N, 10, 0, 0, W) << 787 << 274;
+    // The side is that of the shorter way round, across the date line when that is shorter.
+    const Coordinates newYork = at(40, 43, 0, N, 74, 0, 0, W);
+    const Coordinates tokyo = at(35, 41, 0, N, 139, 41, 0, E);
+    QTest::newRow("new_york_tokyo") << newYork << tokyo << 10862 << 333;
+    QTest::newRow("tokyo_new_york") << tokyo << newYork << 10862 << 25;
+    QTest::newRow("equator_date_line_east")
+        << at(0, 0, 0, N, 179, 0, 0, E) << at(0, 0, 0, N, 179, 0, 0, W) << 223 << 90;
+    QTest::newRow("equator_date_line_west")
+        << at(0, 0, 0, N, 179, 0, 0, W) << at(0, 0, 0, N, 179, 0, 0, E) << 223 << 270;
 }
 
 void TstGreatCircle::distanceAndAzimuth()

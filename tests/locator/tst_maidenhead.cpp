@@ -175,10 +175,20 @@ void TstMaidenhead::coordinatesToLocator_data()
     QTest::newRow("north_east_limit") << texts("89", "59", "59", "Nord", "179", "59", "59", "Est") << u"RR99XX"_s
                                       << 89 + 59 / 60.0 + 59 / 3600.0 << -(179 + 59 / 60.0 + 59 / 3600.0);
     QTest::newRow("paris") << texts("48", "51", "0", "Nord", "2", "21", "0", "Est") << u"JN18EU"_s << 48.85 << -2.35;
-    QTest::newRow("new_york") << texts("40", "43", "0", "Nord", "74", "0", "0", "Ouest") << u"FN20XR"_s
+    // 74° 0′ 0″ west lies on the line between FN20 and FN30: it belongs to the square east of it.
+    QTest::newRow("new_york") << texts("40", "43", "0", "Nord", "74", "0", "0", "Ouest") << u"FN30AR"_s
                               << 40 + 43 / 60.0 << 74.0;
     QTest::newRow("sydney") << texts("33", "51", "0", "Sud", "151", "13", "0", "Est") << u"QF56OD"_s
                             << -(33 + 51 / 60.0) << -(151 + 13 / 60.0);
+    // Points on a grid line belong to the square north or east of it.
+    QTest::newRow("grid_line_paris_area")
+        << texts("48", "0", "0", "Nord", "2", "0", "0", "Est") << u"JN18AA"_s << 48.0 << -2.0;
+    QTest::newRow("grid_line_west") << texts("40", "0", "0", "Nord", "74", "0", "0", "Ouest") << u"FN30AA"_s << 40.0
+                                    << 74.0;
+    QTest::newRow("grid_line_south_west")
+        << texts("1", "0", "0", "Sud", "1", "0", "0", "Ouest") << u"II99MA"_s << -1.0 << 1.0;
+    QTest::newRow("subsquare_lines") << texts("20", "2", "30", "Nord", "4", "10", "0", "Est") << u"JL20CB"_s
+                                     << 20 + 2 / 60.0 + 30 / 3600.0 << -(4 + 10 / 60.0);
     QTest::newRow("leading_zeros") << texts("05", "07", "09", "Nord", "007", "00", "0", "Ouest") << u"IJ65MC"_s
                                    << 5 + 7 / 60.0 + 9 / 3600.0 << 7.0;
 }
