@@ -8,7 +8,6 @@
 class MemoryGrid::Model : public QAbstractTableModel
 {
 public:
-    using Row = std::array<QString, kColumns>;
     QList<Row> rows;
 
     using QAbstractTableModel::beginInsertRows;
@@ -20,7 +19,8 @@ public:
     int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : kColumns; }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        // The tooltip shows a cell the narrow columns cut short ("CW(N)" in the mode column).
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole))
             return {};
         return rows[index.row()][index.column()];
     }
@@ -38,6 +38,10 @@ MemoryGrid::MemoryGrid(QWidget *parent)
     , m_model(new Model)
 {
     m_model->setParent(this);
+    // About one frame at 60 Hz: a long fill still shows its progress smoothly.
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(16);
+    connect(&m_flushTimer, &QTimer::timeout, this, &MemoryGrid::flushPending);
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -57,13 +61,31 @@ MemoryGrid::MemoryGrid(QWidget *parent)
 
 int MemoryGrid::rows() const
 {
-    return int(m_model->rows.size());
+    return int(m_model->rows.size() + m_pending.size());
+}
+
+void MemoryGrid::flushPending()
+{
+    m_flushTimer.stop();
+    if (m_pending.isEmpty())
+        return;
+    const int n = int(m_model->rows.size());
+    m_model->beginInsertRows({}, n, n + int(m_pending.size()) - 1);
+    m_model->rows.append(std::move(m_pending));
+    m_pending.clear();
+    m_model->endInsertRows();
 }
 
 void MemoryGrid::setRows(int count)
 {
     count = qMax(0, count);
-    const int n = rows();
+    if (count <= m_model->rows.size()) {
+        m_pending.clear();
+        m_flushTimer.stop();
+    } else {
+        flushPending();
+    }
+    const int n = int(m_model->rows.size());
     if (count < n) {
         m_model->beginRemoveRows({}, count, n - 1);
         m_model->rows.resize(count);
@@ -75,15 +97,27 @@ void MemoryGrid::setRows(int count)
     }
 }
 
-void MemoryGrid::addItem(const QString &tabSeparated)
+void MemoryGrid::addItem(const QString &tabSeparated, int index)
 {
-    Model::Row row;
-    const QStringList fields = tabSeparated.split(u'\t');
-    for (int i = 0; i < kColumns && i < fields.size(); ++i)
-        row[i] = fields[i];
+    Row row;
+    qsizetype start = 0;
+    for (int i = 0; i < kColumns && start <= tabSeparated.size(); ++i) {
+        qsizetype tab = tabSeparated.indexOf(u'\t', start);
+        if (tab < 0)
+            tab = tabSeparated.size();
+        row[i] = tabSeparated.mid(start, tab - start);
+        start = tab + 1;
+    }
     const int n = rows();
-    m_model->beginInsertRows({}, n, n);
-    m_model->rows.append(row);
+    if (index < 0 || index >= n) {
+        m_pending.append(std::move(row));
+        if (!m_flushTimer.isActive())
+            m_flushTimer.start();
+        return;
+    }
+    flushPending();
+    m_model->beginInsertRows({}, index, index);
+    m_model->rows.insert(index, std::move(row));
     m_model->endInsertRows();
 }
 
@@ -91,6 +125,7 @@ void MemoryGrid::removeItem(int row)
 {
     if (row < 0 || row >= rows())
         return;
+    flushPending();
     m_model->beginRemoveRows({}, row, row);
     m_model->rows.removeAt(row);
     m_model->endRemoveRows();
@@ -98,6 +133,7 @@ void MemoryGrid::removeItem(int row)
 
 void MemoryGrid::refresh()
 {
+    flushPending();
     viewport()->update();
 }
 
@@ -120,7 +156,8 @@ QString MemoryGrid::textMatrix(int row, int column) const
 {
     if (row < 0 || row >= rows() || column < 0 || column >= kColumns)
         return {};
-    return m_model->rows[row][column];
+    const qsizetype shown = m_model->rows.size();
+    return row < shown ? m_model->rows[row][column] : m_pending[row - shown][column];
 }
 
 void MemoryGrid::setColWidth(int column, int twips)

@@ -3,8 +3,17 @@
 // The memory list: a four-column grid driven by the operations of a classic flex grid (Rows, AddItem with
 // TAB-separated text, RemoveItem, TextMatrix, Row, RowSel, ColWidth). Row 0 is a row like any other; the
 // memory editor keeps it empty. A model behind a view, so that a hundred thousand rows stay quick.
+//
+// Rows appended one at a time (the memory list is filled entry by entry, with the event loop running between
+// them) reach the view in batches, at most one frame apart: telling the view about each row alone would
+// re-lay it out and repaint it once per row. Every operation of the grid sees all rows at once; only the
+// view lags by up to a frame, and refresh() brings it up to date at once.
 
+#include <QList>
 #include <QTableView>
+#include <QTimer>
+
+#include <array>
 
 class QAbstractTableModel;
 
@@ -19,9 +28,10 @@ public:
 
     int rows() const;
     void setRows(int count); // drops rows beyond count, adds empty ones up to it
-    void addItem(const QString &tabSeparated); // appends a row; fields beyond the fourth are dropped
+    // Inserts a row before index (appends when index is -1 or past the end); fields beyond the fourth are dropped.
+    void addItem(const QString &tabSeparated, int index = -1);
     void removeItem(int row);
-    void refresh();
+    void refresh(); // shows every row now and repaints
     int row() const; // current row, -1 when none
     int col() const;
     int rowSel() const; // end row of the selection, the current row here (single selection)
@@ -38,6 +48,11 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    using Row = std::array<QString, kColumns>;
     class Model;
+    void flushPending(); // hands the rows waiting for the view to the model
+
     Model *m_model;
+    QList<Row> m_pending; // appended rows the view has not been told about yet, after the model's rows
+    QTimer m_flushTimer;
 };

@@ -1,0 +1,208 @@
+#include "memoryfile.h"
+
+#include "apppaths.h"
+#include "localenumber.h"
+#include "textfile.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+
+namespace memoryfile {
+
+namespace {
+
+// The next line of bytes from pos, without its line end (LF, CR LF); pos moves past it.
+QByteArrayView takeLine(const QByteArray &bytes, qsizetype &pos)
+{
+    const qsizetype start = pos;
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0)
+        end = bytes.size();
+    pos = end + 1;
+    qsizetype stop = end;
+    if (stop > start && bytes.at(stop - 1) == '\r')
+        --stop;
+    return QByteArrayView(bytes).sliced(start, stop - start);
+}
+
+constexpr int kFields = 4;
+
+bool isTrimmed(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// The first four fields of one line, read exactly as textfile::parseRecords reads a record (blanks before a field
+// skipped; a quoted field runs to the next double quote, and what follows it up to the comma is dropped; an
+// unquoted field runs to the next comma, blanks trimmed), without building a list per line: a hundred thousand
+// lines are read while the list fills. Returns how many fields the line holds, counted up to five; 0 when blank.
+int readFields(QByteArrayView line, std::array<QString, kFields> &fields)
+{
+    const char *const text = line.data();
+    const qsizetype n = line.size();
+    if (std::all_of(text, text + n, isTrimmed))
+        return 0;
+    const auto find = [&](char wanted, qsizetype from) {
+        const char *found = std::find(text + from, text + n, wanted);
+        return qsizetype(found - text);
+    };
+    int count = 0;
+    qsizetype pos = 0;
+    while (true) {
+        while (pos < n && (text[pos] == ' ' || text[pos] == '\t'))
+            ++pos;
+        qsizetype start = pos;
+        qsizetype end = 0;
+        if (pos < n && text[pos] == '"') {
+            start = pos + 1;
+            end = find('"', start);
+            pos = find(',', qMin(end + 1, n));
+        } else {
+            end = find(',', pos);
+            pos = end;
+            while (start < end && isTrimmed(text[start]))
+                ++start;
+            while (end > start && isTrimmed(text[end - 1]))
+                --end;
+        }
+        if (count < kFields)
+            fields[count] = textfile::decodeCp1252(QByteArray::fromRawData(text + start, end - start));
+        ++count;
+        if (pos >= n || count > kFields)
+            return count;
+        ++pos; // the comma
+    }
+}
+
+// Reads a whole file. A missing file is empty; one that exists but cannot be read gives nothing.
+std::optional<QByteArray> readBytes(const QString &path, QString *error)
+{
+    if (!QFile::exists(path))
+        return QByteArray();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+QString memoryPath()
+{
+    return apppaths::AppDir() + QStringLiteral("datamem.txt");
+}
+
+QString tempPath()
+{
+    return apppaths::AppDir() + QStringLiteral("DATAqS.tmp");
+}
+
+bool MemoryReader::open(const QString &path, QString *error)
+{
+    m_bytes.clear();
+    m_pos = 0;
+    std::optional<QByteArray> bytes = readBytes(path, error);
+    if (!bytes)
+        return false;
+    m_bytes = std::move(*bytes);
+    return true;
+}
+
+std::optional<MemoryEntry> MemoryReader::next()
+{
+    std::array<QString, kFields> fields;
+    while (!atEnd()) {
+        if (readFields(takeLine(m_bytes, m_pos), fields) >= kFields)
+            return MemoryEntry {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3])};
+    }
+    return std::nullopt;
+}
+
+std::optional<QList<MemoryEntry>> readAll(const QString &path, QString *error)
+{
+    MemoryReader reader;
+    if (!reader.open(path, error))
+        return std::nullopt;
+    QList<MemoryEntry> entries;
+    while (std::optional<MemoryEntry> entry = reader.next())
+        entries.append(std::move(*entry));
+    return entries;
+}
+
+std::optional<QByteArray> formatEntry(const MemoryEntry &entry)
+{
+    return textfile::formatRecord({entry.group, entry.frequency, entry.mode, entry.observation});
+}
+
+QString frequencyKey(const QString &text, const QLocale &locale)
+{
+    const std::optional<frequency::ExactDecimal> number = frequency::ExactDecimal::fromText(text, locale);
+    const std::optional<qint64> whole = number ? number->scaled(0) : std::nullopt;
+    if (!whole)
+        return text;
+    // The magnitude as unsigned, so that even the most negative value has one.
+    const quint64 magnitude = *whole < 0 ? 0 - quint64(*whole) : quint64(*whole);
+    const QString digits = QString::number(magnitude).rightJustified(6, u'0');
+    return *whole < 0 ? QStringLiteral("-") + digits : digits;
+}
+
+bool Enreg_qrg(const MemoryEntry &entry, QString *error)
+{
+    std::optional<QByteArray> line = formatEntry(entry);
+    if (!line) {
+        if (error)
+            *error = QStringLiteral("a field holds a character the file cannot keep");
+        return false;
+    }
+    const QString path = memoryPath();
+    // A hand-edited file may end without its line end: the new entry must still start a line of its own.
+    QFile existing(path);
+    if (existing.size() > 0 && existing.open(QIODevice::ReadOnly) && existing.seek(existing.size() - 1)) {
+        char last = 0;
+        if (existing.getChar(&last) && last != '\n')
+            line->prepend("\r\n");
+    }
+    existing.close();
+    return textfile::appendToFile(path, *line, error);
+}
+
+bool Efface_qrg(const QString &SelectedFreq, QString *error)
+{
+    const QString path = memoryPath();
+    if (!QFile::exists(path))
+        return true;
+    const std::optional<QByteArray> bytes = readBytes(path, error);
+    if (!bytes)
+        return false;
+
+    const QLocale locale;
+    const QString key = frequencyKey(SelectedFreq, locale);
+    QByteArray kept;
+    kept.reserve(bytes->size() + 2);
+    std::array<QString, kFields> fields;
+    qsizetype pos = 0;
+    while (pos < bytes->size()) {
+        const QByteArrayView line = takeLine(*bytes, pos);
+        const int count = readFields(line, fields);
+        if (count == 0)
+            continue; // a blank line holds nothing to keep
+        // Whatever is not an entry of that frequency is kept exactly as it was written.
+        if (count >= kFields && frequencyKey(fields[1], locale) == key)
+            continue;
+        kept.append(line).append("\r\n");
+    }
+    return textfile::replaceFile(tempPath(), path, kept, error);
+}
+
+} // namespace memoryfile
