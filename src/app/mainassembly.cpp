@@ -1,8 +1,12 @@
 #include "mainassembly.h"
 
 #include "clicklabel.h"
+#include "configdialog.h"
+#include "dialogs.h"
+#include "memorygrid.h"
 #include "programend.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -10,7 +14,21 @@ MainAssembly::MainAssembly()
 {
     poll.setLinkSwitch(&linkSwitch);
     link.setUnloadHandler([this] { shell.Form_Unload(); });
+    // "Configuration" and "Marche" without a port both open the configuration dialog, modally.
+    const auto openConfiguration = [this] {
+        ConfigDialog dialog(settings, c.LabConf, c.ft_847);
+        ui::execModal(dialog);
+    };
+    shell.setConfigurationOpener(openConfiguration);
+    linkSwitch.setConfigurationOpener(openConfiguration);
+    shell.setLocatorOpener([this] { locatorLauncher.open(); });
     wire();
+    tuning.wire();
+    bandMode.wire();
+    vfoShift.wire();
+    scanner.wire();
+    scanLists.wire();
+    shell.setScannerLoader([this] { scanner.loadFromFields(); });
 }
 
 MainAssembly::~MainAssembly()
@@ -38,5 +56,17 @@ void MainAssembly::wire()
     QObject::connect(c.Timer1, &QTimer::timeout, &poll, &StatusPoll::Timer1_Timer);
     QObject::connect(c.Timer2, &QTimer::timeout, &shell, &AppShell::Timer2_Timer);
     QObject::connect(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
+    shell.setMemoryListShower([this] { memory.ComEnvoiLIste_Click(); });
+    QObject::connect(c.ComEnvoiLIste, &QPushButton::clicked, &memory, &MemoryEditor::ComEnvoiLIste_Click);
+    QObject::connect(c.Grid, &MemoryGrid::cellClicked, &memory, &MemoryEditor::Grid_Click);
+    QObject::connect(c.Grid, &MemoryGrid::cellDoubleClicked, &memory, &MemoryEditor::Grid_DblClick);
+    QObject::connect(c.Grid, &MemoryGrid::currentRowChanged, &memory, &MemoryEditor::followCurrentRow);
+    QObject::connect(c.Grid, &MemoryGrid::focusLost, &memory, &MemoryEditor::Grid_LostFocus);
+    QObject::connect(c.cmdAjouter, &QPushButton::clicked, &memory, &MemoryEditor::cmdAjouter_Click);
+    QObject::connect(c.Text_choix_qrg, &QLineEdit::textChanged, &memory, &MemoryEditor::Text_choix_qrg_Change);
+    QObject::connect(c.Com_valid_memo, &QPushButton::clicked, &memory, &MemoryEditor::Com_valid_memo_Click);
+    QObject::connect(c.Com_Anul, &QPushButton::clicked, &memory, &MemoryEditor::Com_Anul_Click);
+    QObject::connect(c.Com_eff, &QPushButton::clicked, &memory, &MemoryEditor::Com_eff_Click);
+    QObject::connect(c.Com_envoi_freq, &QPushButton::clicked, &memory, &MemoryEditor::Com_envoi_freq_Click);
     // Further wiring goes above this line.
 }

@@ -3,14 +3,21 @@
 // The whole program put together: the main window, the serial port, the CAT link and the controllers of each
 // subsystem, with the window's signals wired to their handlers. main() builds one; end-to-end tests too.
 
+#include "bandmode.h"
 #include "catlink.h"
 #include "frequencycontrol.h"
 #include "ft847window.h"
 #include "linkswitch.h"
+#include "locatorlauncher.h"
+#include "memoryeditor.h"
 #include "qtcommport.h"
+#include "rangescanner.h"
+#include "scanlists.h"
 #include "settings.h"
 #include "shell.h"
 #include "statuspoll.h"
+#include "tuning.h"
+#include "vfoshift.h"
 
 class MainAssembly
 {
@@ -28,8 +35,15 @@ public:
     CatLink link{port};
     FrequencyControl frequency{link, c};
     StatusPoll poll{link, frequency, c};
+    Tuning tuning{frequency, c};
+    BandMode bandMode{frequency, link, c};
+    VfoShift vfoShift{frequency, link, c};
+    RangeScanner scanner{frequency, poll, c};
+    ScanLists scanLists{scanner, frequency, link, c};
     LinkSwitch linkSwitch{settings, link, frequency, c};
     AppShell shell{settings, frequency, poll, linkSwitch, c};
+    MemoryEditor memory{frequency, link, c};
+    LocatorLauncher locatorLauncher{settings, c.LabLocat, c.ft_847};
     // Further subsystem controllers go above this line.
 
 private:

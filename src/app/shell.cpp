@@ -120,12 +120,8 @@ void AppShell::Lab_mem_Click()
 
 void AppShell::LabLocat_Click()
 {
-    if (m_settings.Locator.isEmpty()) {
-        ui::showMessage(QStringLiteral("Erreur : Vous n'avez pas entré votre Locator dans la fenêtre configuration."),
-                        ui::MsgIcon::Error);
-        look::setBackColor(m_c.LabLocat, look::Navy);
-        return;
-    }
+    // The locator window decides from its own locator field, which its loading fills from the settings: it shows
+    // itself, or tells the operator to configure a locator.
     if (m_openLocator)
         m_openLocator();
 }

@@ -11,7 +11,8 @@
 
 namespace cat {
 
-using Frame = std::array<quint8, 5>;
+constexpr int kFrameSize = 5;
+using Frame = std::array<quint8, kFrameSize>;
 
 enum Opcode : quint8 {
     OpCatOn = 0x00,

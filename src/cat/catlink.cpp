@@ -25,6 +25,7 @@ void CatLink::Envoi_Cmd(quint8 opcode)
         return;
     m_port.setInBufferCount(0);
     CatCommand[4] = opcode;
+    m_sentAt = std::chrono::steady_clock::now();
     m_port.output(cat::toBytes(CatCommand));
     waitUntilSent(false);
 }
@@ -53,6 +54,7 @@ bool CatLink::Lit_Reponse(int count)
     if (m_ended || !m_port.portOpen())
         return false;
     m_port.setInputLen(count);
+    m_expected = count;
     do {
         if (!Attente_Port())
             return false;
@@ -68,7 +70,7 @@ bool CatLink::Attente_Port()
         return false;
     ++WaitCount;
     if (WaitCount < kWaitLimit) {
-        m_port.waitForInput(kPollPacing);
+        m_port.waitForInput(pollPacing());
         return true;
     }
     // The message box runs an event loop: a timer tick arriving meanwhile must not start a second report.
@@ -79,6 +81,16 @@ bool CatLink::Attente_Port()
     m_ended = true;
     ui::endProgram(EXIT_FAILURE);
     return false;
+}
+
+std::chrono::microseconds CatLink::pollPacing() const
+{
+    // The request and its reply cross the line one byte at a time: before the last reply byte can physically
+    // have arrived, waking every 150 us only costs CPU. Rest until then (input still wakes the wait at once);
+    // after it, the short pacing keeps a missing reply's bound near a second and a half.
+    const auto earliest = m_sentAt + (cat::kFrameSize + m_expected) * m_port.byteTime();
+    const auto remaining = std::chrono::duration_cast<std::chrono::microseconds>(earliest - std::chrono::steady_clock::now());
+    return std::max(kPollPacing, remaining);
 }
 
 void CatLink::Charge_BCD(qint32 tenHz)

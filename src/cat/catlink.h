@@ -9,6 +9,8 @@
 
 #include <QByteArray>
 
+#include <chrono>
+
 #include <functional>
 
 class CatLink
@@ -46,9 +48,13 @@ public:
 
 private:
     void waitUntilSent(bool untilZero);
+    // How long the next poll may rest: longer while the reply cannot have arrived yet.
+    std::chrono::microseconds pollPacing() const;
 
     CommPort &m_port;
     std::function<void()> m_unload;
+    std::chrono::steady_clock::time_point m_sentAt; // when the last command was handed to the port
+    int m_expected = 0; // bytes of the reply being waited for
     bool m_ending = false; // the port error is being reported
     bool m_ended = false; // the program was ended (tests observe it instead of losing their process)
 };

@@ -33,4 +33,6 @@ public:
 
     // Lets the CPU rest until input arrives or the time passes: the pacing of one step of a reply wait.
     virtual void waitForInput(std::chrono::microseconds timeout) = 0;
+    // How long one byte takes on the line at the open port's settings (zero when unknown).
+    virtual std::chrono::nanoseconds byteTime() const = 0;
 };

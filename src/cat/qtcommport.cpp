@@ -106,6 +106,9 @@ bool QtCommPort::setPortOpen(bool open)
         m_port.close();
         return false;
     }
+    // Start bit, data bits, parity bit, stop bits (1.5 counted as 2).
+    const int bits = 1 + line->dataBits + (line->parity == 'n' ? 0 : 1) + (line->stopBits == 1 ? 1 : 2);
+    m_byteTime = std::chrono::nanoseconds(qint64(bits) * 1000000000 / line->baud);
     m_error.clear();
     return true;
 }

@@ -33,6 +33,7 @@ public:
     void setInBufferCount(int count) override;
     int outBufferCount() override;
     void waitForInput(std::chrono::microseconds timeout) override;
+    std::chrono::nanoseconds byteTime() const override { return m_byteTime; }
 
 private:
     void pullPending();
@@ -43,4 +44,5 @@ private:
     QString m_settings;
     QString m_error;
     int m_inputLen = 0;
+    std::chrono::nanoseconds m_byteTime{0};
 };

@@ -108,7 +108,12 @@ void StatusPoll::Trace_SMetre()
         color = QColor(0x00, 0x40, 0x40);
     else
         color = QColor(0xFF, 0x00, 0x00);
-    look::setBackColor(m_c.Lab_SM, color);
-    m_c.Lab_SM->resize(ui::px(SMeterWidth), m_c.Lab_SM->height());
-    m_c.Lab_SM->setAccessibleName(QStringLiteral("S-mètre %1").arg(SMeterWidth / 130));
+    // Repainting an unchanged bar three times a second would be the poll's main cost.
+    if (look::backColor(m_c.Lab_SM) != color)
+        look::setBackColor(m_c.Lab_SM, color);
+    if (m_c.Lab_SM->width() != ui::px(SMeterWidth))
+        m_c.Lab_SM->resize(ui::px(SMeterWidth), m_c.Lab_SM->height());
+    const QString name = QStringLiteral("S-mètre %1").arg(SMeterWidth / 130);
+    if (m_c.Lab_SM->accessibleName() != name)
+        m_c.Lab_SM->setAccessibleName(name);
 }

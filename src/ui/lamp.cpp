@@ -11,6 +11,8 @@ Lamp::Lamp(QWidget *parent)
 void Lamp::setState(const QColor &color, const QString &stateName)
 {
     const bool nameChanged = accessibleName() != stateName;
+    if (!nameChanged && color == m_color)
+        return; // the poll sets the same state three times a second: no repaint for that
     m_color = color;
     setAccessibleName(stateName);
     update();

@@ -1,0 +1,105 @@
+// The status poll against the emulator, side by side with the wire's own limit: how long one receiving tick
+// takes, how soon a reply is seen after its last byte left the radio, and what polling costs in CPU.
+//
+//   build/bin/poll_bench [seconds of idle polling for the CPU figure, default 20]
+
+#include "panelfixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <thread>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+// The program's own thread only: the emulator serving it runs on another thread of this process.
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, std::size_t(p * double(v.size())))];
+}
+
+void tickAt(int baud, int latencyMs)
+{
+    PanelFixture f;
+    const QByteArray settings = "\"1\",\"300\",\"" + QByteArray::number(baud) + ",n,8,2\",\"\",\"\"";
+    if (!f.start(baud, settings) || !f.switchOn()) {
+        std::printf("could not start at %d baud\n", baud);
+        return;
+    }
+    f.c().Timer1->stop();
+    f.sim().setLatencyMs(latencyMs);
+    f.program().poll.Timer1_Timer(); // warm up
+    std::vector<double> ticks;
+    for (int i = 0; i < 40; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f.program().poll.Timer1_Timer();
+        f.c().Timer1->stop();
+        ticks.push_back(t.nsecsElapsed() / 1e6);
+    }
+    // 20 bytes out, 8 back (1 + 5 + 1 + 1), 11 bits a byte, plus the radio's turnaround for each reply.
+    const double wireMs = 28 * 11.0 * 1000 / baud + 4 * latencyMs;
+    const double median = percentile(ticks, 0.5);
+    std::printf("| tick at %5d baud, %2d ms turnaround | %7.2f ms | %7.2f ms | %.3f |\n", baud, latencyMs, median,
+                wireMs, median / wireMs);
+
+    // Reply detection: from the radio writing a reply's last byte to Lit_Reponse returning.
+    std::vector<double> detect;
+    CatLink &link = f.program().link;
+    for (int i = 0; i < 200; ++i) {
+        const auto previousReply = f.sim().lastReplyEnd();
+        link.Efface_Param();
+        link.Envoi_Cmd(cat::OpReadReceiverStatus);
+        link.Lit_Reponse(1);
+        const auto now = std::chrono::steady_clock::now();
+        // The emulator stamps a reply just after its write returns, which can be a moment after we saw it.
+        while (f.sim().lastReplyEnd() == previousReply)
+            std::this_thread::yield();
+        detect.push_back(std::chrono::duration<double, std::micro>(now - f.sim().lastReplyEnd()).count());
+    }
+    std::printf("| reply seen after its last byte, %5d baud | median %.0f us | p99 %.0f us | |\n", baud,
+                percentile(detect, 0.5), percentile(detect, 0.99));
+}
+
+void idleCpu(int seconds)
+{
+    PanelFixture f;
+    if (!f.start() || !f.switchOn())
+        return;
+    // The program's own event loop, as when it sits polling all evening.
+    QEventLoop loop;
+    QTimer::singleShot(std::chrono::seconds(seconds), &loop, &QEventLoop::quit);
+    const double before = cpuSeconds();
+    loop.exec();
+    const double used = cpuSeconds() - before;
+    std::printf("| CPU while polling (link on, %d s) | %.3f s | %.3f s per minute | |\n", seconds, used,
+                used * 60.0 / seconds);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    std::printf("| measure | median | wire limit | ratio |\n|---|---|---|---|\n");
+    for (const int baud : {4800, 9600, 57600})
+        tickAt(baud, 0);
+    tickAt(4800, 5);
+    idleCpu(seconds);
+    return 0;
+}
