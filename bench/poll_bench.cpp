@@ -8,12 +8,18 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QHostAddress>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <thread>
 #include <cstdio>
 #include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,6 +36,8 @@ double percentile(std::vector<double> v, double p)
     std::sort(v.begin(), v.end());
     return v[std::min(v.size() - 1, std::size_t(p * double(v.size())))];
 }
+
+double hamlibTick(int baud, const QString &conf);
 
 void tickAt(int baud, int latencyMs)
 {
@@ -55,6 +63,16 @@ void tickAt(int baud, int latencyMs)
     const double median = percentile(ticks, 0.5);
     std::printf("| tick at %5d baud, %2d ms turnaround | %7.2f ms | %7.2f ms | %.3f |\n", baud, latencyMs, median,
                 wireMs, median / wireMs);
+    if (latencyMs == 0) {
+        const double hamlibDefault = hamlibTick(baud, {});
+        const double hamlibFast = hamlibTick(baud, u"write_delay=0,post_write_delay=0,cache_timeout=0"_s);
+        if (hamlibDefault > 0)
+            std::printf("| same four reads through rigctld, default delays, %5d baud | %7.2f ms | | Orvane %.3f |\n",
+                        baud, hamlibDefault, median / hamlibDefault);
+        if (hamlibFast > 0)
+            std::printf("| same four reads through rigctld, no delays, no cache, %5d baud | %7.2f ms | | Orvane %.3f |\n",
+                        baud, hamlibFast, median / hamlibFast);
+    }
 
     // Reply detection: from the radio writing a reply's last byte to Lit_Reponse returning.
     std::vector<double> detect;
@@ -72,6 +90,55 @@ void tickAt(int baud, int latencyMs)
     }
     std::printf("| reply seen after its last byte, %5d baud | median %.0f us | p99 %.0f us | |\n", baud,
                 percentile(detect, 0.5), percentile(detect, 0.99));
+}
+
+// The same four reads (status, frequency and mode, status twice) through Hamlib's rigctld, against the same
+// emulator at the same speed. Returns the median time of the four, in ms, or a negative value when rigctld is
+// not installed.
+double hamlibTick(int baud, const QString &conf)
+{
+    ft847sim::Ft847Sim sim(ft847sim::SimConfig{baud, 0, {}});
+    if (!sim.start())
+        return -1;
+    const quint16 port = 4590;
+    QProcess rigctld;
+    QStringList args = {u"-m"_s, u"1001"_s, u"-r"_s, sim.slavePath(), u"-s"_s, QString::number(baud), u"-T"_s,
+                        u"127.0.0.1"_s, u"-t"_s, QString::number(port)};
+    if (!conf.isEmpty())
+        args << u"-C"_s << conf;
+    rigctld.start(u"rigctld"_s, args);
+    if (!rigctld.waitForStarted(3000))
+        return -1;
+    QTcpSocket socket;
+    for (int attempt = 0; attempt < 50 && socket.state() != QAbstractSocket::ConnectedState; ++attempt) {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(100)) {
+            socket.abort();
+            QThread::msleep(100);
+        }
+    }
+    auto ask = [&](const char *command) {
+        socket.write(command);
+        socket.write("\n");
+        while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
+        }
+        return socket.readLine();
+    };
+    ask("f"); // warm up (rigctld opens the rig on the first client)
+    std::vector<double> ticks;
+    for (int i = 0; i < 15; ++i) {
+        QElapsedTimer t;
+        t.start();
+        ask("\\get_dcd");
+        ask("f");
+        ask("l RAWSTR");
+        ask("l RAWSTR");
+        ticks.push_back(t.nsecsElapsed() / 1e6);
+    }
+    socket.disconnectFromHost();
+    rigctld.terminate();
+    rigctld.waitForFinished(3000);
+    return percentile(ticks, 0.5);
 }
 
 void idleCpu(int seconds)

@@ -41,7 +41,7 @@ public:
     RangeScanner scanner{frequency, poll, c};
     ScanLists scanLists{scanner, frequency, link, c};
     LinkSwitch linkSwitch{settings, link, frequency, c};
-    AppShell shell{settings, frequency, poll, linkSwitch, c};
+    AppShell shell{frequency, poll, linkSwitch, c};
     MemoryEditor memory{frequency, link, c};
     LocatorLauncher locatorLauncher{settings, c.LabLocat, c.ft_847};
     // Further subsystem controllers go above this line.

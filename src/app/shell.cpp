@@ -10,7 +10,6 @@
 #include "memorygrid.h"
 #include "messagebox.h"
 #include "propos.h"
-#include "settings.h"
 #include "statuspoll.h"
 
 #include <QApplication>
@@ -32,10 +31,9 @@ void fillKeepingText(QComboBox *combo, const QStringList &items)
 
 } // namespace
 
-AppShell::AppShell(Settings &settings, FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
+AppShell::AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
                    Ft847Controls &controls, QObject *parent)
     : QObject(parent)
-    , m_settings(settings)
     , m_frequency(frequency)
     , m_poll(poll)
     , m_linkSwitch(linkSwitch)

@@ -8,7 +8,6 @@
 
 class FrequencyControl;
 class LinkSwitch;
-class Settings;
 class StatusPoll;
 struct Ft847Controls;
 
@@ -17,7 +16,7 @@ class AppShell : public QObject
     Q_OBJECT
 
 public:
-    AppShell(Settings &settings, FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
+    AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
              Ft847Controls &controls, QObject *parent = nullptr);
 
     int memoryPanelClicks = 0;
@@ -41,7 +40,6 @@ public:
     void setMemoryListShower(std::function<void()> show) { m_showMemoryList = std::move(show); }
 
 private:
-    Settings &m_settings;
     FrequencyControl &m_frequency;
     StatusPoll &m_poll;
     LinkSwitch &m_linkSwitch;
