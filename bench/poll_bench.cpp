@@ -15,6 +15,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <cstdio>
 #include <sys/resource.h>
@@ -50,6 +52,23 @@ void tickAt(int baud, int latencyMs)
     f.c().Timer1->stop();
     f.sim().setLatencyMs(latencyMs);
     f.program().poll.Timer1_Timer(); // warm up
+    // What the emulator itself adds to the wire time: each reply's last byte against the earliest it could
+    // have been written (frame arrival + turnaround + its bytes' wire time). Wake-ups of its thread come late on
+    // a shared machine; that lateness is the emulator's, not the program's.
+    std::mutex trafficMutex;
+    std::optional<std::chrono::steady_clock::time_point> frameAt;
+    double emulatorLateMs = 0;
+    const double byteMs = 11.0 * 1000 / baud;
+    f.sim().setTrafficObserver([&](std::chrono::steady_clock::time_point at, bool received, const QByteArray &bytes) {
+        std::lock_guard lock(trafficMutex);
+        if (received) {
+            frameAt = at;
+        } else if (frameAt) {
+            const double took = std::chrono::duration<double, std::milli>(at - *frameAt).count();
+            emulatorLateMs += took - latencyMs - bytes.size() * byteMs;
+            frameAt.reset();
+        }
+    });
     std::vector<double> ticks;
     for (int i = 0; i < 40; ++i) {
         QElapsedTimer t;
@@ -58,11 +77,15 @@ void tickAt(int baud, int latencyMs)
         f.c().Timer1->stop();
         ticks.push_back(t.nsecsElapsed() / 1e6);
     }
+    f.sim().setTrafficObserver({});
     // 20 bytes out, 8 back (1 + 5 + 1 + 1), 11 bits a byte, plus the radio's turnaround for each reply.
     const double wireMs = 28 * 11.0 * 1000 / baud + 4 * latencyMs;
+    const double emulatorLatePerTick = emulatorLateMs / double(ticks.size());
     const double median = percentile(ticks, 0.5);
     std::printf("| tick at %5d baud, %2d ms turnaround | %7.2f ms | %7.2f ms | %.3f |\n", baud, latencyMs, median,
                 wireMs, median / wireMs);
+    std::printf("| of which the emulator's own lateness (mean per tick) | %7.2f ms | | tick less it: %.3f |\n",
+                emulatorLatePerTick, (median - emulatorLatePerTick) / wireMs);
     if (latencyMs == 0) {
         const double hamlibDefault = hamlibTick(baud, {});
         const double hamlibFast = hamlibTick(baud, u"write_delay=0,post_write_delay=0,cache_timeout=0"_s);
@@ -72,6 +95,18 @@ void tickAt(int baud, int latencyMs)
         if (hamlibFast > 0)
             std::printf("| same four reads through rigctld, no delays, no cache, %5d baud | %7.2f ms | | Orvane %.3f |\n",
                         baud, hamlibFast, median / hamlibFast);
+    }
+
+    // Each exchange lets the event loop run five times (four while clearing the parameters, one while the
+    // command drains): twenty turns a tick, a fixed cost that weighs most at the highest speed.
+    if (baud == 57600) {
+        QElapsedTimer turns;
+        turns.start();
+        for (int i = 0; i < 2000; ++i)
+            QCoreApplication::processEvents();
+        const double turnMs = turns.nsecsElapsed() / 1e6 / 2000;
+        std::printf("| one event-loop turn, with the panel shown | %.1f us | twenty a tick: %.2f ms | |\n",
+                    turnMs * 1000, 20 * turnMs);
     }
 
     // Reply detection: from the radio writing a reply's last byte to Lit_Reponse returning.
