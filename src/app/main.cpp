@@ -1,3 +1,4 @@
+#include "apppaths.h"
 #include "mainassembly.h"
 #include "propos.h"
 
@@ -8,6 +9,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(Propos::programIcon());
+    // Where the files live (beside the program, or in the user's data directory) is settled here, once.
+    apppaths::AppDir();
     MainAssembly program;
     program.start();
     return QApplication::exec();

@@ -46,7 +46,11 @@ QSerialPort::StopBits toStopBits(int s)
 
 } // namespace
 
-QtCommPort::QtCommPort() = default;
+QtCommPort::QtCommPort()
+{
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+        [this](QSerialPort::SerialPortError error) { noteError(error); });
+}
 
 QtCommPort::~QtCommPort()
 {
@@ -77,9 +81,10 @@ bool QtCommPort::setPortOpen(bool open)
     if (!open) {
         if (m_port.isOpen())
             m_port.close();
+        m_lost = false;
         return true;
     }
-    if (m_port.isOpen()) {
+    if (portOpen()) {
         m_error = QStringLiteral("port already open");
         return false;
     }
@@ -115,11 +120,33 @@ bool QtCommPort::setPortOpen(bool open)
 
 bool QtCommPort::portOpen() const
 {
-    return m_port.isOpen();
+    return m_port.isOpen() || m_lost;
+}
+
+void QtCommPort::noteError(QSerialPort::SerialPortError error)
+{
+    // What a vanished device looks like on Unix: the descriptor hangs up, reads end or fail, writes fail.
+    const bool gone
+        = error == QSerialPort::ResourceError || error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+    if (!gone || m_lost || !m_port.isOpen())
+        return;
+    m_lost = true;
+    m_error = m_port.errorString();
+    // Qt is still inside its read or write here; close once it has returned. A hung-up descriptor is always
+    // ready, so leaving its notifier on would keep the event loop busy until then.
+    QMetaObject::invokeMethod(
+        &m_port, [this] { releaseLostDevice(); }, Qt::QueuedConnection);
+}
+
+void QtCommPort::releaseLostDevice()
+{
+    if (m_lost && m_port.isOpen())
+        m_port.close();
 }
 
 void QtCommPort::output(const QByteArray &bytes)
 {
+    releaseLostDevice();
     if (!m_port.isOpen())
         return;
     m_port.write(bytes);
@@ -129,6 +156,7 @@ void QtCommPort::output(const QByteArray &bytes)
 
 QByteArray QtCommPort::input()
 {
+    releaseLostDevice();
     if (!m_port.isOpen())
         return {};
     pullPending();
@@ -137,6 +165,7 @@ QByteArray QtCommPort::input()
 
 int QtCommPort::inBufferCount()
 {
+    releaseLostDevice();
     if (!m_port.isOpen())
         return 0;
     pullPending();
@@ -145,6 +174,7 @@ int QtCommPort::inBufferCount()
 
 void QtCommPort::setInBufferCount(int count)
 {
+    releaseLostDevice();
     if (count != 0 || !m_port.isOpen())
         return;
     m_port.clear(QSerialPort::Input);
@@ -153,6 +183,7 @@ void QtCommPort::setInBufferCount(int count)
 
 int QtCommPort::outBufferCount()
 {
+    releaseLostDevice();
     if (!m_port.isOpen())
         return 0;
     const int count = static_cast<int>(m_port.bytesToWrite()) + kernelOutputQueue();
@@ -165,11 +196,14 @@ int QtCommPort::outBufferCount()
 
 void QtCommPort::waitForInput(std::chrono::microseconds timeout)
 {
+    releaseLostDevice();
 #ifdef Q_OS_UNIX
     if (m_port.isOpen() && m_port.handle() >= 0) {
         pollfd pfd{static_cast<int>(m_port.handle()), POLLIN, 0};
         const timespec ts{0, static_cast<long>(std::chrono::nanoseconds(timeout).count())};
-        ::ppoll(&pfd, 1, &ts, nullptr);
+        // A hung-up descriptor is ready at once, every time: that is the device gone, not input.
+        if (::ppoll(&pfd, 1, &ts, nullptr) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            noteError(QSerialPort::ResourceError);
         return;
     }
 #endif

@@ -3,6 +3,11 @@
 // The serial port on Qt SerialPort. "Com1" to "Com4" open, on Linux, the link com1 to com4 in the
 // application directory when there is one (pointing at /dev/ttyUSB0, or at the emulator's pseudo-terminal),
 // else /dev/ttyS0 to /dev/ttyS3; on Windows COM1 to COM4.
+//
+// A device that vanishes while open (a USB adapter pulled) is let go at once, but the port still counts as open
+// until the program closes it: sends are dropped and drain at once, nothing arrives, and a reply wait rests
+// through its polls, so the program meets the loss as a radio that stopped answering and ends through its own
+// message instead of hanging on bytes that can never leave or spinning on a descriptor that is always ready.
 
 #include "commport.h"
 
@@ -38,11 +43,15 @@ public:
 private:
     void pullPending();
     int kernelOutputQueue() const;
+    void noteError(QSerialPort::SerialPortError error);
+    // Closes the vanished device. Never called from inside Qt SerialPort's own reporting of the error.
+    void releaseLostDevice();
 
     QSerialPort m_port;
     int m_number = 0;
     QString m_settings;
     QString m_error;
     int m_inputLen = 0;
-    std::chrono::nanoseconds m_byteTime{0};
+    std::chrono::nanoseconds m_byteTime {0};
+    bool m_lost = false; // the device went away while the port was open
 };

@@ -197,8 +197,10 @@ bool replaceFile(const QString &tempPath, const QString &finalPath, const QByteA
 
 bool appendToFile(const QString &path, const QByteArray &content, QString *error)
 {
+    // Unbuffered: the bytes go straight to the file, so that after a short write (a full disk) the file can be cut
+    // back at once; a buffered file would first try, and fail, to flush what is still pending.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
@@ -209,6 +211,7 @@ bool appendToFile(const QString &path, const QByteArray &content, QString *error
             *error = file.errorString();
         // Leave no half line behind: a later append would glue onto it.
         file.resize(sizeBefore);
+        flushToDisk(file);
         return false;
     }
     return true;

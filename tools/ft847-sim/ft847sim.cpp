@@ -58,6 +58,7 @@ struct Ft847Sim::Impl
         QByteArray bytes;
         Clock::time_point readyAt; // frame arrival plus turnaround
         bool burst = false; // all bytes in one write after their whole wire time
+        int firstBurst = 0; // when set, this many bytes in one write, then the rest in another kSplitPause later
         bool started = false;
         int sent = 0;
         Clock::time_point nextDue;
@@ -198,6 +199,8 @@ void Ft847Sim::Impl::processFrame(const PendingFrame &frame)
         pending.burst = true;
     } else if (currentFault == Fault::Garbage) {
         reply = garble(reply);
+    } else if (currentFault == Fault::SplitReply && reply.size() >= 2) {
+        pending.firstBurst = int(reply.size() / 2);
     }
     pending.bytes = reply;
     replies.push_back(std::move(pending));
@@ -208,20 +211,24 @@ void Ft847Sim::Impl::pumpReplies()
     while (!replies.empty()) {
         PendingReply &reply = replies.front();
         const auto perByte = byteDuration(baud.load());
+        const int size = int(reply.bytes.size());
+        // Bytes in the next write: one at a time on a normal line, otherwise a whole burst.
+        const int count = reply.burst ? size
+            : reply.firstBurst > 0    ? (reply.sent == 0 ? reply.firstBurst : size - reply.sent)
+                                      : 1;
         if (!reply.started) {
             reply.started = true;
-            const int firstWrite = reply.burst ? int(reply.bytes.size()) : 1;
-            reply.nextDue = std::max(reply.readyAt, txFreeAt) + firstWrite * perByte;
+            reply.nextDue = std::max(reply.readyAt, txFreeAt) + count * perByte;
         }
         if (reply.nextDue > Clock::now())
             return;
-        const int count = reply.burst ? int(reply.bytes.size()) : 1;
         writeAll(line.master(), reply.bytes.constData() + reply.sent, std::size_t(count));
         const auto written = Clock::now();
         reply.sent += count;
-        if (reply.sent < reply.bytes.size()) {
+        if (reply.sent < size) {
             // A byte cannot start before the previous one has left, however late this wake-up was.
-            reply.nextDue = written + perByte;
+            reply.nextDue
+                = reply.firstBurst > 0 ? written + kSplitPause + (size - reply.sent) * perByte : written + perByte;
             continue;
         }
         TrafficObserver notify;

@@ -30,7 +30,11 @@ enum class Fault {
     Silent, // reads frames, never answers
     ExtraByte, // each reply carries one byte too many, written in one burst after the reply's wire time
     Garbage, // each reply is replaced by the same number of random bytes
+    SplitReply, // each reply of two bytes or more comes in two bursts, its first half then the rest, kSplitPause apart
 };
+
+// The gap between the two bursts of a split reply: long enough for a reader to see the first part on its own.
+inline constexpr std::chrono::milliseconds kSplitPause {20};
 
 struct LoggedFrame
 {

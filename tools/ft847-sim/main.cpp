@@ -116,7 +116,7 @@ void printUsage(FILE *out)
                "  --log FILE       write the frame log to FILE (default: standard error)\n"
                "  --quiet          no frame log on standard error\n"
                "commands on standard input: freq N | mode CODE|NAME | smeter 0..31 | squelch open|closed |\n"
-               "  ptt on|off | fault none|silent|extra|garbage | latency MS | status | quit\n",
+               "  ptt on|off | fault none|silent|extra|garbage|split | latency MS | status | quit\n",
         out);
 }
 
@@ -228,8 +228,10 @@ QString runCommand(Ft847Sim &sim, Panel &panel, const QString &line, bool *quit)
             sim.setFault(Fault::ExtraByte);
         else if (arg == u"garbage")
             sim.setFault(Fault::Garbage);
+        else if (arg == u"split")
+            sim.setFault(Fault::SplitReply);
         else
-            return error(QStringLiteral("fault takes none|silent|extra|garbage"));
+            return error(QStringLiteral("fault takes none|silent|extra|garbage|split"));
         return ok;
     }
     if (command == u"latency") {
