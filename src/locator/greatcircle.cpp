@@ -28,6 +28,9 @@ GreatCirclePath greatCirclePath(const Position &own, const Position &corresponde
     const double lambda1 = own.longitude * Pi / 180;
     const double phi2 = correspondent.latitude * Pi / 180;
     const double lambda2 = correspondent.longitude * Pi / 180;
+    // Finite degrees can still overflow on the way to radians (beyond 1e306 or so); treat them as not finite.
+    if (!std::isfinite(phi1) || !std::isfinite(lambda1) || !std::isfinite(phi2) || !std::isfinite(lambda2))
+        return path;
 
     // Spherical law of cosines; rounding can push the cosine just past +-1.
     const double c = std::clamp(

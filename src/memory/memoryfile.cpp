@@ -166,12 +166,13 @@ bool Enreg_qrg(const MemoryEntry &entry, QString *error)
         return false;
     }
     const QString path = memoryPath();
-    // A hand-edited file may end without its line end: the new entry must still start a line of its own.
+    // A hand-edited file may end without its line end, or with only the CR of it: the new entry must still start a
+    // line of its own, and the old last line must keep its bytes (a CR before a new CR LF would join its last field).
     QFile existing(path);
     if (existing.size() > 0 && existing.open(QIODevice::ReadOnly) && existing.seek(existing.size() - 1)) {
         char last = 0;
         if (existing.getChar(&last) && last != '\n')
-            line->prepend("\r\n");
+            line->prepend(last == '\r' ? "\n" : "\r\n");
     }
     existing.close();
     return textfile::appendToFile(path, *line, error);

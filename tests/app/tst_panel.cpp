@@ -47,10 +47,8 @@ private slots:
         QCOMPARE(c.ft_847->windowTitle(), u"Orvane FT847 V2.5"_s);
         QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
         QCOMPARE(look::backColor(c.ft_847), QColor(0xC0, 0xC0, 0xC0));
-        QVERIFY(c.Lab_c_on->isVisible());
-        QVERIFY(!c.Lab_c_off->isVisible());
-        QVERIFY(!c.Lab_mem->isEnabled());
-        QVERIFY(!c.LabLocat->isEnabled());
+        QVERIFY(c.Lab_c_on->isVisible() && !c.Lab_c_off->isVisible());
+        QVERIFY(!c.Lab_mem->isEnabled() && !c.LabLocat->isEnabled());
         QVERIFY(c.Labquit->isEnabled() && c.LabConf->isEnabled() && c.LabPropos->isEnabled());
         QVERIFY(!c.Frame1->isEnabled());
         for (QWidget *w : c.panelSet())
@@ -59,10 +57,8 @@ private slots:
         QCOMPARE(c.Lab_control->text(), u"14550000"_s);
         QCOMPARE(c.LabHeure->text(), u"00:00"_s);
         QCOMPARE(c.LabDate->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-        QVERIFY(!c.Timer1->isActive());
-        QVERIFY(c.Timer2->isActive());
-        QVERIFY(f->program().poll.TxActive);
-        QVERIFY(!f->program().poll.SquelchOpen);
+        QVERIFY(!c.Timer1->isActive() && c.Timer2->isActive());
+        QVERIFY(f->program().poll.TxActive && !f->program().poll.SquelchOpen);
         // The lists are filled without losing the text each combo box shows.
         QCOMPARE(c.Combo_pas->currentText(), u"25"_s);
         QCOMPARE(c.Combo_pas->count(), 9);
@@ -83,7 +79,7 @@ private slots:
         ui::setClockOverride({});
     }
 
-    void memoireFoldsAndUnfolds()
+    void memoireFoldsAndArretKeepsTheClickCount()
     {
         QVERIFY(f->switchOn());
         f->c().Lab_mem->click();
@@ -92,11 +88,7 @@ private slots:
         f->c().Lab_mem->click();
         QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
         QCOMPARE(look::backColor(f->c().Lab_mem), look::Navy);
-    }
-
-    void arretFoldsButKeepsTheClickCount()
-    {
-        QVERIFY(f->switchOn());
+        // "Arret" folds the panel but leaves the count of clicks as it was.
         f->c().Lab_mem->click();
         f->c().Lab_c_off->click();
         QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
@@ -126,20 +118,6 @@ private slots:
         QVERIFY(!f->sim().catOn());
     }
 
-    void locatorWithoutOwnLocator()
-    {
-        f.reset();
-        f = std::make_unique<PanelFixture>();
-        QVERIFY(f->start(4800, "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"\""));
-        QVERIFY(f->switchOn());
-        f->c().LabLocat->click();
-        QCOMPARE(f->messages.size(), 1);
-        QCOMPARE(f->messages[0].text,
-                 u"Erreur : Vous n'avez pas entré votre Locator dans la fenêtre configuration."_s);
-        QCOMPARE(f->messages[0].icon, ui::MsgIcon::Error);
-        QCOMPARE(look::backColor(f->c().LabLocat), look::Navy);
-    }
-
     void aboutBoxShowsWhileOpen()
     {
         QString title;
@@ -166,10 +144,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        const QList<std::pair<const char *, QString>> rows = {
-            {"Lab_c_on", u"Marche"_s}, {"Lab_mem", u"Memoire"_s}, {"LabLocat", u"Locator"_s},
-            {"LabConf", u"Configuration"_s}, {"LabPropos", u"A propos"_s}, {"Labquit", u"Quitter"_s},
-        };
+        const QList<std::pair<const char *, QString>> rows
+            = {{"Lab_c_on", u"Marche"_s}, {"Lab_mem", u"Memoire"_s}, {"LabLocat", u"Locator"_s},
+                {"LabConf", u"Configuration"_s}, {"LabPropos", u"A propos"_s}, {"Labquit", u"Quitter"_s}};
         for (const auto &[name, caption] : rows)
             QTest::newRow(name) << QString::fromLatin1(name) << caption;
     }
@@ -183,7 +160,8 @@ private slots:
         QVERIFY(a);
         QCOMPARE(a->role(), QAccessible::Button);
         QCOMPARE(a->text(QAccessible::Name), caption);
-        QVERIFY(a->actionInterface() && a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QVERIFY(a->actionInterface()
+            && a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         QCOMPARE(label->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     }
 
@@ -202,17 +180,17 @@ private slots:
     {
         QTest::addColumn<QString>("object");
         QTest::addColumn<QString>("name");
-        const QList<std::pair<const char *, QString>> rows = {
-            {"Com_ph", u"Plus 10 Hz"_s},        {"Com_mh", u"Moins 10 Hz"_s},     {"Com_phh", u"Plus 100 Hz"_s},
-            {"Com_mhh", u"Moins 100 Hz"_s},     {"Com_pk", u"Plus 1 kHz"_s},      {"Com_mk", u"Moins 1 kHz"_s},
-            {"Com_pkk", u"Plus 10 kHz"_s},      {"Com_mkk", u"Moins 10 kHz"_s},   {"Com_pkkk", u"Plus 100 kHz"_s},
-            {"Com_mkkk", u"Moins 100 kHz"_s},   {"Com_pm", u"Plus 1 MHz"_s},      {"Com_mm", u"Moins 1 MHz"_s},
-            {"Com_pmm", u"Plus 10 MHz"_s},      {"Com_mmm", u"Moins 10 MHz"_s},   {"FreqDisplay", u"Fréquence 145.500.00"_s},
-            {"TextVfo1", u"Fréquence en kHz"_s}, {"Textdep", u"Départ"_s},         {"Textariv", u"Arriver"_s},
-            {"Combo_pas", u"Pas/Khz"_s},        {"Combo_vitesse", u"Vitesse/s"_s}, {"Combo_Seuil", u"Seuil/s-m"_s},
-            {"Text_choix_qrg", u"Fréquence"_s}, {"Comb_mem_mode", u"Mode"_s},     {"Combo1", u"Groupe"_s},
-            {"Text_choix_observ", u"Observation"_s},
-        };
+        const std::pair<const char *, const char *> steps[] = {{"h", "10 Hz"}, {"hh", "100 Hz"}, {"k", "1 kHz"},
+            {"kk", "10 kHz"}, {"kkk", "100 kHz"}, {"m", "1 MHz"}, {"mm", "10 MHz"}};
+        for (const auto &[suffix, step] : steps) {
+            QTest::addRow("Com_p%s", suffix) << u"Com_p"_s + QLatin1String(suffix) << u"Plus "_s + QLatin1String(step);
+            QTest::addRow("Com_m%s", suffix) << u"Com_m"_s + QLatin1String(suffix) << u"Moins "_s + QLatin1String(step);
+        }
+        const QList<std::pair<const char *, QString>> rows
+            = {{"FreqDisplay", u"Fréquence 145.500.00"_s}, {"TextVfo1", u"Fréquence en kHz"_s},
+                {"Textdep", u"Départ"_s}, {"Textariv", u"Arriver"_s}, {"Combo_pas", u"Pas/Khz"_s},
+                {"Combo_vitesse", u"Vitesse/s"_s}, {"Combo_Seuil", u"Seuil/s-m"_s}, {"Text_choix_qrg", u"Fréquence"_s},
+                {"Comb_mem_mode", u"Mode"_s}, {"Combo1", u"Groupe"_s}, {"Text_choix_observ", u"Observation"_s}};
         for (const auto &[object, name] : rows)
             QTest::newRow(object) << QString::fromLatin1(object) << name;
     }

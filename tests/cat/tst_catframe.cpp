@@ -18,7 +18,6 @@ private slots:
         QTest::newRow("fewer than eight digits") << 1425000 << QByteArray("\x01\x42\x50\x00", 4);
         QTest::newRow("zero") << 0 << QByteArray("\x00\x00\x00\x00", 4);
         QTest::newRow("largest") << 99999999 << QByteArray("\x99\x99\x99\x99", 4);
-        QTest::newRow("433.425.00") << 43342500 << QByteArray("\x43\x34\x25\x00", 4);
     }
     void packBcd()
     {
@@ -42,58 +41,50 @@ private slots:
     void replyText()
     {
         QFETCH(QByteArray, reply);
-        QFETCH(QString, text);
-        QFETCH(bool, bcd);
-        QCOMPARE(cat::replyFrequencyText(reply), text);
-        QCOMPARE(cat::isBcdFrequency(reply), bcd);
+        QTEST(cat::replyFrequencyText(reply), "text");
+        QTEST(cat::isBcdFrequency(reply), "bcd");
     }
 
     void modeNames_data()
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("name");
-        const QList<std::pair<int, QString>> table = {
-            {0x00, u"LSB"_s}, {0x01, u"USB"_s}, {0x02, u"CW"_s}, {0x03, u"CWR"_s}, {0x04, u"AM"_s},
-            {0x08, u"FM"_s}, {0x82, u"CW(N)"_s}, {0x83, u"CW(N)-R"_s}, {0x84, u"AM(N)"_s}, {0x88, u"FM(N)"_s},
-            {0x52, u"???"_s}, {0x05, u"???"_s}, {0xFF, u"???"_s},
-        };
+        const QList<std::pair<int, QString>> table = {{0x00, u"LSB"_s}, {0x01, u"USB"_s}, {0x02, u"CW"_s},
+            {0x03, u"CWR"_s}, {0x04, u"AM"_s}, {0x08, u"FM"_s}, {0x82, u"CW(N)"_s}, {0x83, u"CW(N)-R"_s},
+            {0x84, u"AM(N)"_s}, {0x88, u"FM(N)"_s}, {0x52, u"???"_s}, {0x05, u"???"_s}, {0xFF, u"???"_s}};
         for (const auto &[code, name] : table)
             QTest::addRow("0x%02x", code) << code << name;
     }
     void modeNames()
     {
         QFETCH(int, code);
-        QFETCH(QString, name);
-        QCOMPARE(cat::modeName(static_cast<quint8>(code)), name);
+        QTEST(cat::modeName(static_cast<quint8>(code)), "name");
     }
 
     void lineSettings_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("baud"); // 0: refused
         QTest::addColumn<int>("stopBits");
-        QTest::newRow("4800") << u"4800,n,8,2"_s << true << 4800 << 2;
-        QTest::newRow("57600") << u"57600,n,8,2"_s << true << 57600 << 2;
-        QTest::newRow("upper-case parity") << u"9600,N,8,1"_s << true << 9600 << 1;
-        QTest::newRow("empty") << QString() << false << 0 << 0;
-        QTest::newRow("speed not a number") << u"fast,n,8,2"_s << false << 0 << 0;
-        QTest::newRow("unknown parity") << u"4800,x,8,2"_s << false << 0 << 0;
-        QTest::newRow("nine data bits") << u"4800,n,9,2"_s << false << 0 << 0;
-        QTest::newRow("three stop bits") << u"4800,n,8,3"_s << false << 0 << 0;
-        QTest::newRow("missing field") << u"4800,n,8"_s << false << 0 << 0;
+        QTest::newRow("4800") << u"4800,n,8,2"_s << 4800 << 2;
+        QTest::newRow("57600") << u"57600,n,8,2"_s << 57600 << 2;
+        QTest::newRow("upper-case parity") << u"9600,N,8,1"_s << 9600 << 1;
+        QTest::newRow("empty") << QString() << 0 << 0;
+        QTest::newRow("speed not a number") << u"fast,n,8,2"_s << 0 << 0;
+        QTest::newRow("unknown parity") << u"4800,x,8,2"_s << 0 << 0;
+        QTest::newRow("nine data bits") << u"4800,n,9,2"_s << 0 << 0;
+        QTest::newRow("three stop bits") << u"4800,n,8,3"_s << 0 << 0;
+        QTest::newRow("missing field") << u"4800,n,8"_s << 0 << 0;
     }
     void lineSettings()
     {
         QFETCH(QString, text);
-        QFETCH(bool, valid);
         QFETCH(int, baud);
-        QFETCH(int, stopBits);
         const auto parsed = LineSettings::parse(text);
-        QCOMPARE(parsed.has_value(), valid);
-        if (valid) {
+        QCOMPARE(parsed.has_value(), baud != 0);
+        if (parsed) {
             QCOMPARE(parsed->baud, baud);
-            QCOMPARE(parsed->stopBits, stopBits);
+            QTEST(parsed->stopBits, "stopBits");
             QCOMPARE(parsed->dataBits, 8);
         }
     }

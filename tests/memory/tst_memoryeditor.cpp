@@ -125,6 +125,10 @@ private slots:
             column(1), (QStringList {{}, u"145500"_s, u"7050"_s, u"430050"_s, u"144300"_s, u"3560"_s, u"balise"_s}));
         QCOMPARE(f->c().Grid->textMatrix(2, 3), u"Réseau"_s);
         QVERIFY(f->messages.isEmpty());
+        clickRow(2);
+        f->c().Grid->refresh();
+        QCOMPARE(f->program().window.heightTwips(), Ft847Window::kUnfoldedTwips);
+        f->screenshot(u"memory-panel"_s);
     }
 
     void sendToVfo_data()
@@ -133,15 +137,11 @@ private slots:
         QTest::addColumn<bool>("doubleClick");
         QTest::addColumn<Frames>("expected");
         QTest::addColumn<QString>("shownMode");
-        const QByteArray lsb = PanelFixture::frame({0x00, 0x00, 0x00, 0x00, 0x07});
-        QTest::newRow("7050 LSB") << 2 << false << Frames {PanelFixture::frame({0x00, 0x70, 0x50, 0x00, 0x01}), lsb}
-                                  << u"LSB"_s;
+        auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+        QTest::newRow("7050 LSB") << 2 << false << Frames {hex("0070500001"), hex("0000000007")} << u"LSB"_s;
         QTest::newRow("double-click on 144300 USB")
-            << 3 << true
-            << Frames {PanelFixture::frame({0x14, 0x43, 0x00, 0x00, 0x01}), PanelFixture::frame({1, 0, 0, 0, 0x07})}
-            << u"USB"_s;
-        QTest::newRow("CW(N) sends only its frequency")
-            << 4 << false << Frames {PanelFixture::frame({0x00, 0x35, 0x60, 0x00, 0x01})} << u"FM"_s;
+            << 3 << true << Frames {hex("1443000001"), hex("0100000007")} << u"USB"_s;
+        QTest::newRow("CW(N) sends only its frequency") << 4 << false << Frames {hex("0035600001")} << u"FM"_s;
         QTest::newRow("a frequency that is text sends nothing") << 5 << false << Frames {} << u"FM"_s;
         QTest::newRow("the empty top row sends nothing") << 0 << false << Frames {} << u"FM"_s;
     }
@@ -348,18 +348,6 @@ private slots:
         QCOMPARE(f->c().Grid->rows(), 1);
         QCOMPARE(f->c().Text_choix_qrg->text(), u"7050"_s);
         QCOMPARE(f->c().Text_choix_observ->text(), u"x"_s);
-    }
-
-    void screenshotOfTheUnfoldedPanel()
-    {
-        start();
-        f->c().CheckHF2->click();
-        f->c().CheckUHF->click();
-        f->c().ComEnvoiLIste->click();
-        clickRow(2);
-        f->c().Grid->refresh();
-        QCOMPARE(f->program().window.heightTwips(), Ft847Window::kUnfoldedTwips);
-        f->screenshot(u"memory-panel"_s);
     }
 };
 

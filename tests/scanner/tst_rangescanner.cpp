@@ -32,28 +32,21 @@ private:
         QTest::qWait(40);
         m_mark = f->frames().size();
     }
-    // Every frequency sent since the mark, in kHz (10 Hz units / 100), once at least `expected` have arrived
-    // (the line carries a frame in 11.5 ms, slower than the ticks driven here).
+    // Every frequency sent since the mark, in kHz, once at least `expected` have arrived (the line carries a frame
+    // in 11.5 ms, slower than the ticks driven here).
     QList<double> tunedKHz(int expected = 0)
     {
-        QList<double> result;
-        PanelFixture::waitFor(
-            [&] {
-                result.clear();
-                for (const QByteArray &frame : f->frames().mid(int(m_mark))) {
-                    if (static_cast<quint8>(frame[4]) == 0x01)
-                        result << frame.left(4).toHex().toLongLong() / 100.0;
-                }
-                return result.size() >= expected;
-            },
-            5s);
+        const auto tuned = [&] {
+            QList<double> result;
+            for (const QByteArray &frame : f->frames().mid(int(m_mark))) {
+                if (static_cast<quint8>(frame[4]) == 0x01)
+                    result << frame.left(4).toHex().toLongLong() / 100.0;
+            }
+            return result;
+        };
+        PanelFixture::waitFor([&] { return tuned().size() >= expected; }, 5s);
         QTest::qWait(40);
-        result.clear();
-        for (const QByteArray &frame : f->frames().mid(int(m_mark))) {
-            if (static_cast<quint8>(frame[4]) == 0x01)
-                result << frame.left(4).toHex().toLongLong() / 100.0;
-        }
-        return result;
+        return tuned();
     }
     void setRange(const QString &start, const QString &end, const QString &step, const QString &speed = u"9"_s)
     {
@@ -172,7 +165,7 @@ private slots:
         settle();
         c().Av_Pas->click();
         scanner().Scan_Timer_Timer();
-        QCOMPARE(tunedKHz(1), QList<double>{14015});
+        QCOMPARE(tunedKHz(1), QList<double> {14015});
     }
 
     void wrapRecordsTheLastStepTuned()
@@ -266,7 +259,7 @@ private slots:
         f->program().scanLists.Scan_List_Click();
         c().Command1->click();
         c().Command1->click();
-        QCOMPARE(tunedKHz(3), (QList<double>{14340, 14345, 14350}));
+        QCOMPARE(tunedKHz(3), (QList<double> {14340, 14345, 14350}));
         QVERIFY(!c().Command1->isEnabled());
         QVERIFY(c().Command3->isEnabled());
         QCOMPARE(c().LabScanvfo->text(), u"14,350"_s);
@@ -278,7 +271,7 @@ private slots:
         c().Scan_List->addItem(u"xyz"_s);
         c().Scan_List->setCurrentRow(1);
         f->program().scanLists.Scan_List_Click();
-        QCOMPARE(tunedKHz(), QList<double>{});
+        QCOMPARE(tunedKHz(), QList<double> {});
     }
 
     void scanListClickPausesTheScan()
@@ -296,7 +289,7 @@ private slots:
         settle();
         c().Av_Pas->click();
         scanner().Scan_Timer_Timer();
-        QCOMPARE(tunedKHz(1), QList<double>{14015}); // the scanner's own position, not the clicked one
+        QCOMPARE(tunedKHz(1), QList<double> {14015}); // the scanner's own position, not the clicked one
     }
 
     void memoList_data()
@@ -310,8 +303,8 @@ private slots:
         QTest::newRow("145.512 FM") << u"14551250"_s << u"FM"_s << u"145.512 FM"_s << QByteArray("14551200") << 0x08;
         QTest::newRow("CWR") << u"01402500"_s << u"CWR"_s << u"014.025 CWR"_s << QByteArray("01402500") << 0x03;
         QTest::newRow("CW") << u"01402500"_s << u"CW"_s << u"014.025 CW"_s << QByteArray("01402500") << 0x02;
-        QTest::newRow("CW(N) has no mode button") << u"01402500"_s << u"CW(N)"_s << u"014.025 CW(N)"_s
-                                                  << QByteArray("01402500") << -1;
+        QTest::newRow("CW(N) has no mode button")
+            << u"01402500"_s << u"CW(N)"_s << u"014.025 CW(N)"_s << QByteArray("01402500") << -1;
     }
     void memoList()
     {
@@ -332,7 +325,7 @@ private slots:
         settle();
         c().List_memo->setCurrentRow(0);
         f->program().scanLists.List_memo_Click();
-        QList<QByteArray> expected{QByteArray::fromHex(sent) + '\x01'};
+        QList<QByteArray> expected {QByteArray::fromHex(sent) + '\x01'};
         if (modeCode >= 0)
             expected << PanelFixture::frame({modeCode, 0, 0, 0, 0x07});
         QVERIFY(f->waitForFrames(m_mark + expected.size()));

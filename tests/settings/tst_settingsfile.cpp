@@ -9,6 +9,20 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+QStringList values(const Settings &s)
+{
+    return {s.PortNumber, s.FlowDelay, s.PortSettings, s.Callsign, s.Locator};
+}
+
+Settings make(const QStringList &v)
+{
+    return {v.value(0), v.value(1), v.value(2), v.value(3), v.value(4)};
+}
+
+} // namespace
+
 class TestSettingsFile : public QObject
 {
     Q_OBJECT
@@ -44,22 +58,22 @@ private slots:
         QTest::addColumn<QList<QStringList>>("records");
         QTest::newRow("quoted with commas inside")
             << QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n")
-            << QList<QStringList>{{u"1"_s, u"300"_s, u"57600,n,8,2"_s, u"F6ABC"_s, u"JN18EU"_s}};
+            << QList<QStringList> {{u"1"_s, u"300"_s, u"57600,n,8,2"_s, u"F6ABC"_s, u"JN18EU"_s}};
         QTest::newRow("empty fields") << QByteArray("\"\",\"\",\"\"\r\n")
-                                      << QList<QStringList>{{QString(), QString(), QString()}};
+                                      << QList<QStringList> {{QString(), QString(), QString()}};
         QTest::newRow("unquoted hand edit, blanks trimmed")
             << QByteArray("2, 400 ,\"9600,n,8,2\",F1XYZ,IN88\n")
-            << QList<QStringList>{{u"2"_s, u"400"_s, u"9600,n,8,2"_s, u"F1XYZ"_s, u"IN88"_s}};
-        QTest::newRow("LF only, blank lines skipped")
-            << QByteArray("\"a\",\"b\"\n\n   \r\n\"c\",\"d\"") << QList<QStringList>{{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
+            << QList<QStringList> {{u"2"_s, u"400"_s, u"9600,n,8,2"_s, u"F1XYZ"_s, u"IN88"_s}};
+        QTest::newRow("LF only, blank lines skipped") << QByteArray("\"a\",\"b\"\n\n   \r\n\"c\",\"d\"")
+                                                      << QList<QStringList> {{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("text after a closing quote dropped")
-            << QByteArray("\"a\"xyz,\"b\"\r\n") << QList<QStringList>{{u"a"_s, u"b"_s}};
+            << QByteArray("\"a\"xyz,\"b\"\r\n") << QList<QStringList> {{u"a"_s, u"b"_s}};
         QTest::newRow("missing closing quote runs to line end")
-            << QByteArray("\"a\",\"b,c\r\n\"d\"\r\n") << QList<QStringList>{{u"a"_s, u"b,c"_s}, {u"d"_s}};
+            << QByteArray("\"a\",\"b,c\r\n\"d\"\r\n") << QList<QStringList> {{u"a"_s, u"b,c"_s}, {u"d"_s}};
         QTest::newRow("trailing comma gives an empty field")
-            << QByteArray("\"a\",\r\n") << QList<QStringList>{{u"a"_s, QString()}};
-        QTest::newRow("Windows-1252 bytes") << QByteArray("\"\xc9t\xe9\",\"\x80\x9c\"\r\n")
-                                            << QList<QStringList>{{u"Été"_s, u"€œ"_s}};
+            << QByteArray("\"a\",\r\n") << QList<QStringList> {{u"a"_s, QString()}};
+        QTest::newRow("Windows-1252 bytes")
+            << QByteArray("\"\xc9t\xe9\",\"\x80\x9c\"\r\n") << QList<QStringList> {{u"Été"_s, u"€œ"_s}};
     }
     void parseRecords()
     {
@@ -84,7 +98,6 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<bool>("writable");
-        QTest::newRow("plain") << u"F6ABC"_s << true;
         QTest::newRow("comma") << u"a,b"_s << true;
         QTest::newRow("accent") << u"É"_s << true;
         QTest::newRow("double quote") << u"a\"b"_s << false;
@@ -99,89 +112,68 @@ private slots:
         const auto line = textfile::formatRecord({u"x"_s, field});
         QCOMPARE(line.has_value(), writable);
         if (writable)
-            QCOMPARE(textfile::parseRecords(*line), (QList<QStringList>{{u"x"_s, field}}));
+            QCOMPARE(textfile::parseRecords(*line), (QList<QStringList> {{u"x"_s, field}}));
     }
 
-    void lastRecordWins()
+    void reading_data()
     {
-        writeRaw("\"1\",\"200\",\"4800,n,8,2\",\"F1AAA\",\"JN18\"\r\n"
-                 "\"3\",\"400\",\"9600,n,8,2\",\"F6ABC\",\"IN88GS\"\r\n");
-        Settings s;
-        QCOMPARE(s.read(), Settings::ReadResult::Read);
-        QCOMPARE(s.PortNumber, u"3"_s);
-        QCOMPARE(s.FlowDelay, u"400"_s);
-        QCOMPARE(s.PortSettings, u"9600,n,8,2"_s);
-        QCOMPARE(s.Callsign, u"F6ABC"_s);
-        QCOMPARE(s.Locator, u"IN88GS"_s);
-    }
-
-    void emptyFileChangesNothing()
-    {
-        writeRaw({});
-        Settings s;
-        s.PortNumber = u"2"_s;
-        s.Locator = u"JN18EU"_s;
-        QCOMPARE(s.read(), Settings::ReadResult::Empty);
-        QCOMPARE(s.PortNumber, u"2"_s);
-        QCOMPARE(s.Locator, u"JN18EU"_s);
-    }
-
-    void missingOrTruncatedFileLeavesNoPort_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("bytes"); // null: no file
         QTest::addColumn<Settings::ReadResult>("result");
-        QTest::newRow("missing") << false << QByteArray() << Settings::ReadResult::Missing;
+        QTest::addColumn<QStringList>("values"); // read over {"4", "", "", "", "JN18EU"}
+        using enum Settings::ReadResult;
+        QTest::newRow("last record wins")
+            << QByteArray("\"1\",\"200\",\"4800,n,8,2\",\"F1AAA\",\"JN18\"\r\n"
+                          "\"3\",\"400\",\"9600,n,8,2\",\"F6ABC\",\"IN88GS\"\r\n")
+            << Read << QStringList {u"3"_s, u"400"_s, u"9600,n,8,2"_s, u"F6ABC"_s, u"IN88GS"_s};
+        QTest::newRow("empty file changes nothing")
+            << QByteArray("") << Empty << QStringList {u"4"_s, {}, {}, {}, u"JN18EU"_s};
+        QTest::newRow("missing") << QByteArray() << Missing << QStringList {{}, {}, {}, {}, u"JN18EU"_s};
         QTest::newRow("record cut after its third field")
-            << true << QByteArray("\"1\",\"200\",\"4800,n,8,2\"") << Settings::ReadResult::Truncated;
+            << QByteArray("\"1\",\"200\",\"4800,n,8,2\"") << Truncated << QStringList {{}, {}, {}, {}, u"JN18EU"_s};
         QTest::newRow("whole record then a cut one")
-            << true << QByteArray("\"1\",\"200\",\"4800,n,8,2\",\"\",\"\"\r\n\"2\",\"3")
-            << Settings::ReadResult::Truncated;
+            << QByteArray("\"1\",\"200\",\"4800,n,8,2\",\"\",\"\"\r\n\"2\",\"3") << Truncated
+            << QStringList {{}, u"200"_s, u"4800,n,8,2"_s, {}, {}};
     }
-    void missingOrTruncatedFileLeavesNoPort()
+    void reading()
     {
-        QFETCH(bool, exists);
         QFETCH(QByteArray, bytes);
-        QFETCH(Settings::ReadResult, result);
-        if (exists)
+        if (!bytes.isNull())
             writeRaw(bytes);
-        Settings s;
-        s.PortNumber = u"4"_s;
-        QCOMPARE(s.read(), result);
-        QVERIFY(s.PortNumber.isEmpty());
+        Settings s = make({u"4"_s, {}, {}, {}, u"JN18EU"_s});
+        QTEST(s.read(), "result");
+        QTEST(values(s), "values");
     }
 
+    void writeLeavesOneLineAndNoTemporaryFile_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // null: no file yet
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("two records and a stale Data.tmp replaced")
+            << QByteArray(
+                   "\"1\",\"200\",\"4800,n,8,2\",\"OLD\",\"OLD\"\r\n\"1\",\"200\",\"4800,n,8,2\",\"OLD\",\"OLD\"\r\n")
+            << QStringList {u"1"_s, u"300"_s, u"57600,n,8,2"_s, u"F6ÉTÉ"_s, u"JN18EU"_s}
+            << QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n");
+        QTest::newRow("first write creates the file")
+            << QByteArray() << QStringList {u"1"_s, {}, {}, {}, {}} << QByteArray("\"1\",\"\",\"\",\"\",\"\"\r\n");
+    }
     void writeLeavesOneLineAndNoTemporaryFile()
     {
-        writeRaw("\"1\",\"200\",\"4800,n,8,2\",\"OLD\",\"OLD\"\r\n\"1\",\"200\",\"4800,n,8,2\",\"OLD\",\"OLD\"\r\n");
-        QFile leftover(m_dir.filePath(u"Data.tmp"_s));
-        QVERIFY(leftover.open(QIODevice::WriteOnly));
-        leftover.write("stale bytes from an earlier crash");
-        leftover.close();
-
-        Settings s;
-        s.PortNumber = u"1"_s;
-        s.FlowDelay = u"300"_s;
-        s.PortSettings = u"57600,n,8,2"_s;
-        s.Callsign = u"F6ÉTÉ"_s;
-        s.Locator = u"JN18EU"_s;
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, values);
+        if (!before.isNull()) {
+            writeRaw(before);
+            QFile leftover(m_dir.filePath(u"Data.tmp"_s));
+            QVERIFY(leftover.open(QIODevice::WriteOnly));
+            leftover.write("stale bytes from an earlier crash");
+        }
         QString error;
-        QVERIFY2(s.write(&error), qPrintable(error));
-        QCOMPARE(readRaw(), QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n"));
+        QVERIFY2(make(values).write(&error), qPrintable(error));
+        QTEST(readRaw(), "after");
         QVERIFY(!QFile::exists(m_dir.filePath(u"Data.tmp"_s)));
-
         Settings back;
         QCOMPARE(back.read(), Settings::ReadResult::Read);
-        QCOMPARE(back.PortSettings, u"57600,n,8,2"_s);
-        QCOMPARE(back.Callsign, u"F6ÉTÉ"_s);
-    }
-
-    void firstWriteCreatesTheFile()
-    {
-        Settings s;
-        s.PortNumber = u"1"_s;
-        QVERIFY(s.write());
-        QCOMPARE(readRaw(), QByteArray("\"1\",\"\",\"\",\"\",\"\"\r\n"));
+        QCOMPARE(::values(back), values);
     }
 
     void failedWriteKeepsTheOldFile_data()
@@ -199,11 +191,8 @@ private slots:
         writeRaw(old);
         if (directoryGone)
             apppaths::setAppDirOverride(m_dir.filePath(u"no/such/dir"_s));
-        Settings s;
-        s.PortNumber = u"1"_s;
-        s.Callsign = callsign;
         QString error;
-        QVERIFY(!s.write(&error));
+        QVERIFY(!make({u"1"_s, {}, {}, callsign, {}}).write(&error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(readRaw(), old);
         QVERIFY(!QFile::exists(m_dir.filePath(u"Data.tmp"_s)));
@@ -220,9 +209,8 @@ private slots:
     void appDirHasExactlyOneSeparator()
     {
         QFETCH(QString, dir);
-        QFETCH(QString, settingsPath);
         apppaths::setAppDirOverride(dir);
-        QCOMPARE(Settings::SettingsPath(), settingsPath);
+        QTEST(Settings::SettingsPath(), "settingsPath");
     }
 };
 

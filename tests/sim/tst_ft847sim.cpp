@@ -86,178 +86,161 @@ class TstFt847Sim : public QObject
     Q_OBJECT
 
 private slots:
-    void replyTiming_data();
-    void replyTiming();
-    void frameLog();
-    void faults_data();
-    void faults();
-    void linkFollowsSlave_data();
-    void linkFollowsSlave();
-    void hangUpEndsClientReads();
-};
-
-void TstFt847Sim::replyTiming_data()
-{
-    QTest::addColumn<int>("baud");
-    QTest::addColumn<int>("latencyMs");
-    QTest::newRow("4800 baud") << 4800 << 0;
-    QTest::newRow("4800 baud, 25 ms turnaround") << 4800 << 25;
-    QTest::newRow("1200 baud") << 1200 << 0;
-    QTest::newRow("57600 baud") << 57600 << 0;
-}
-
-// Only lower bounds: a loaded machine can make everything later, never earlier.
-void TstFt847Sim::replyTiming()
-{
-    QFETCH(int, baud);
-    QFETCH(int, latencyMs);
-    Ft847Sim sim({baud, latencyMs, {}});
-    QVERIFY(sim.start());
-    Client client(sim.slavePath());
-    const auto sentAt = Clock::now();
-    client.send(readFreqMode);
-    QCOMPARE(client.read(5, 2s).size(), 5);
-
-    const double wire = Ft847Sim::wireSeconds(5, baud);
-    const double turnaround = latencyMs / 1000.0;
-    QCOMPARE(sim.frames().size(), std::size_t(1));
-    const auto frameEnd = sim.frames().front().at;
-    // Noted just after the write returns, which can be after the client has already read the byte.
-    QTRY_VERIFY(sim.lastReplyEnd() > frameEnd);
-    const auto replyEnd = sim.lastReplyEnd();
-    qInfo(
-        "%d baud, %d ms: frame crossed in %.2f ms, reply took %.2f ms (wire %.2f ms), client saw it all after %.2f ms",
-        baud, latencyMs, 1000 * seconds(frameEnd - sentAt), 1000 * seconds(replyEnd - frameEnd), 1000 * wire,
-        1000 * seconds(client.lastByteAt - sentAt));
-    QVERIFY(seconds(frameEnd - sentAt) >= 0.9 * wire);
-    QVERIFY(seconds(replyEnd - frameEnd) >= 0.9 * (turnaround + wire));
-    QVERIFY(seconds(client.lastByteAt - sentAt) >= 0.9 * (2 * wire + turnaround));
-}
-
-void TstFt847Sim::frameLog()
-{
-    Ft847Sim sim;
-    QVERIFY(sim.start());
-    Client client(sim.slavePath());
-    const QByteArray frames = QByteArray::fromHex("0000000000"
-                                                  "0142500001"
-                                                  "0000000003");
-    const QByteArray partial = QByteArray::fromHex("000000");
-    // Writes that cut across frame boundaries, sent back to back.
-    client.send(frames.left(7));
-    client.send(frames.mid(7));
-    client.send(partial);
-    QVERIFY(sim.waitForFrames(3, 2s));
-    QCOMPARE(client.read(5, 1s), QByteArray::fromHex("0142500008"));
-    QTRY_COMPARE(sim.receivedBytes(), frames + partial);
-
-    const auto logged = sim.frames();
-    QCOMPARE(logged.size(), std::size_t(3));
-    for (std::size_t i = 0; i < logged.size(); ++i) {
-        QCOMPARE(logged[i].bytes, frames.mid(qsizetype(5 * i), 5));
-        // Queued back to back, each frame still needs its own five byte times on the wire.
-        if (i > 0)
-            QVERIFY(seconds(logged[i].at - logged[i - 1].at) >= 0.9 * Ft847Sim::wireSeconds(5, 4800));
-    }
-    QVERIFY(sim.catOn());
-    QCOMPARE(sim.frequency(), 1425000u);
-
-    sim.clearLog();
-    QVERIFY(sim.frames().empty());
-    QVERIFY(sim.receivedBytes().isEmpty());
-    client.send(QByteArray::fromHex("0000"));
-    QVERIFY(sim.waitForFrames(1, 1s)); // the partial frame was kept across the clear
-    QCOMPARE(sim.frames().front().bytes, QByteArray::fromHex("0000000000"));
-}
-
-void TstFt847Sim::faults_data()
-{
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("genuine");
-    QTest::newRow("none") << Fault::None << 5 << true;
-    QTest::newRow("silent") << Fault::Silent << 0 << false;
-    QTest::newRow("extra byte") << Fault::ExtraByte << 6 << true;
-    QTest::newRow("garbage") << Fault::Garbage << 5 << false;
-}
-
-void TstFt847Sim::faults()
-{
-    QFETCH(Fault, fault);
-    QFETCH(int, count);
-    QFETCH(bool, genuine);
-    const QByteArray reply = QByteArray::fromHex("1455000008");
-    Ft847Sim sim;
-    QVERIFY(sim.start());
-    Client client(sim.slavePath());
-    sim.setFault(fault);
-    client.send(readFreqMode);
-    QList<int> chunks;
-    const QByteArray got = client.read(6, 200ms, &chunks);
-    QVERIFY(sim.waitForFrames(1, 1s));
-    QCOMPARE(got.size(), count);
-    if (count > 0)
-        QCOMPARE(got.startsWith(reply), genuine);
-    if (fault == Fault::ExtraByte) {
-        QCOMPARE(got.at(5), '\0');
-        QVERIFY2(!chunks.contains(5), "a five-byte read would pass for a good reply");
-    }
-
-    // Back to normal, the next request gets the genuine answer.
-    sim.setFault(Fault::None);
-    client.send(readFreqMode);
-    QCOMPARE(client.read(6, 200ms), reply);
-}
-
-void TstFt847Sim::linkFollowsSlave_data()
-{
-    QTest::addColumn<bool>("oldIsLink");
-    QTest::newRow("replaces a file") << false;
-    QTest::newRow("replaces a stale link") << true;
-}
-
-void TstFt847Sim::linkFollowsSlave()
-{
-    QFETCH(bool, oldIsLink);
-    QTemporaryDir dir;
-    const QString link = dir.filePath(u"com1"_s);
-    if (oldIsLink) {
-        QVERIFY(QFile::link(dir.filePath(u"gone"_s), link));
-    } else {
-        QFile old(link);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-    }
-
-    Ft847Sim sim({4800, 0, link});
-    QVERIFY(sim.start());
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(QFileInfo(link).symLinkTarget(), sim.slavePath());
+    void replyTiming_data()
     {
-        Client client(link);
-        QVERIFY(client.isOpen());
-        sim.setSMeter(9);
-        sim.setSquelchOpen(true);
-        client.send(readRxStatus);
-        QCOMPARE(client.read(1, 1s), QByteArray::fromHex("09"));
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("latencyMs");
+        QTest::newRow("4800 baud") << 4800 << 0;
+        QTest::newRow("4800 baud, 25 ms turnaround") << 4800 << 25;
     }
-    sim.stop();
-    QVERIFY(!QFileInfo(link).isSymLink());
-    QVERIFY(!QFileInfo::exists(link));
-}
 
-void TstFt847Sim::hangUpEndsClientReads()
-{
-    Ft847Sim sim;
-    QVERIFY(sim.start());
-    Client client(sim.slavePath());
-    QVERIFY(client.isOpen());
-    sim.hangUp();
-    QVERIFY(!sim.isRunning());
-    pollfd pfd {client.fd(), POLLIN, 0};
-    QCOMPARE(poll(&pfd, 1, 1000), 1);
-    char byte = 0;
-    QVERIFY(::read(client.fd(), &byte, 1) <= 0);
-}
+    // Only lower bounds: a loaded machine can make everything later, never earlier.
+    void replyTiming()
+    {
+        QFETCH(int, baud);
+        QFETCH(int, latencyMs);
+        Ft847Sim sim({baud, latencyMs, {}});
+        QVERIFY(sim.start());
+        Client client(sim.slavePath());
+        const auto sentAt = Clock::now();
+        client.send(readFreqMode);
+        QCOMPARE(client.read(5, 2s).size(), 5);
+
+        const double wire = Ft847Sim::wireSeconds(5, baud);
+        const double turnaround = latencyMs / 1000.0;
+        QCOMPARE(sim.frames().size(), std::size_t(1));
+        const auto frameEnd = sim.frames().front().at;
+        // Noted just after the write returns, which can be after the client has already read the byte.
+        QTRY_VERIFY(sim.lastReplyEnd() > frameEnd);
+        const auto replyEnd = sim.lastReplyEnd();
+        QVERIFY(seconds(frameEnd - sentAt) >= 0.9 * wire);
+        QVERIFY(seconds(replyEnd - frameEnd) >= 0.9 * (turnaround + wire));
+        QVERIFY(seconds(client.lastByteAt - sentAt) >= 0.9 * (2 * wire + turnaround));
+    }
+
+    void frameLog()
+    {
+        Ft847Sim sim;
+        QVERIFY(sim.start());
+        Client client(sim.slavePath());
+        const QByteArray frames = QByteArray::fromHex("0000000000"
+                                                      "0142500001"
+                                                      "0000000003");
+        const QByteArray partial = QByteArray::fromHex("000000");
+        // Writes that cut across frame boundaries, sent back to back.
+        client.send(frames.left(7));
+        client.send(frames.mid(7));
+        client.send(partial);
+        QVERIFY(sim.waitForFrames(3, 2s));
+        QCOMPARE(client.read(5, 1s), QByteArray::fromHex("0142500008"));
+        QTRY_COMPARE(sim.receivedBytes(), frames + partial);
+
+        const auto logged = sim.frames();
+        QCOMPARE(logged.size(), std::size_t(3));
+        for (std::size_t i = 0; i < logged.size(); ++i) {
+            QCOMPARE(logged[i].bytes, frames.mid(qsizetype(5 * i), 5));
+            // Queued back to back, each frame still needs its own five byte times on the wire.
+            if (i > 0)
+                QVERIFY(seconds(logged[i].at - logged[i - 1].at) >= 0.9 * Ft847Sim::wireSeconds(5, 4800));
+        }
+        QVERIFY(sim.catOn());
+        QCOMPARE(sim.frequency(), 1425000u);
+
+        sim.clearLog();
+        QVERIFY(sim.frames().empty());
+        QVERIFY(sim.receivedBytes().isEmpty());
+        client.send(QByteArray::fromHex("0000"));
+        QVERIFY(sim.waitForFrames(1, 1s)); // the partial frame was kept across the clear
+        QCOMPARE(sim.frames().front().bytes, QByteArray::fromHex("0000000000"));
+    }
+
+    void faults_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("genuine");
+        QTest::newRow("none") << Fault::None << 5 << true;
+        QTest::newRow("silent") << Fault::Silent << 0 << false;
+        QTest::newRow("extra byte") << Fault::ExtraByte << 6 << true;
+        QTest::newRow("garbage") << Fault::Garbage << 5 << false;
+    }
+    void faults()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(int, count);
+        QFETCH(bool, genuine);
+        const QByteArray reply = QByteArray::fromHex("1455000008");
+        Ft847Sim sim;
+        QVERIFY(sim.start());
+        Client client(sim.slavePath());
+        sim.setFault(fault);
+        client.send(readFreqMode);
+        QList<int> chunks;
+        const QByteArray got = client.read(6, 200ms, &chunks);
+        QVERIFY(sim.waitForFrames(1, 1s));
+        QCOMPARE(got.size(), count);
+        if (count > 0)
+            QCOMPARE(got.startsWith(reply), genuine);
+        if (fault == Fault::ExtraByte) {
+            QCOMPARE(got.at(5), '\0');
+            QVERIFY2(!chunks.contains(5), "a five-byte read would pass for a good reply");
+        }
+
+        // Back to normal, the next request gets the genuine answer.
+        sim.setFault(Fault::None);
+        client.send(readFreqMode);
+        QCOMPARE(client.read(6, 200ms), reply);
+    }
+
+    void linkFollowsSlave_data()
+    {
+        QTest::addColumn<bool>("oldIsLink");
+        QTest::newRow("replaces a file") << false;
+        QTest::newRow("replaces a stale link") << true;
+    }
+    void linkFollowsSlave()
+    {
+        QFETCH(bool, oldIsLink);
+        QTemporaryDir dir;
+        const QString link = dir.filePath(u"com1"_s);
+        if (oldIsLink) {
+            QVERIFY(QFile::link(dir.filePath(u"gone"_s), link));
+        } else {
+            QFile old(link);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+        }
+
+        Ft847Sim sim({4800, 0, link});
+        QVERIFY(sim.start());
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QFileInfo(link).symLinkTarget(), sim.slavePath());
+        {
+            Client client(link);
+            QVERIFY(client.isOpen());
+            sim.setSMeter(9);
+            sim.setSquelchOpen(true);
+            client.send(readRxStatus);
+            QCOMPARE(client.read(1, 1s), QByteArray::fromHex("09"));
+        }
+        sim.stop();
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QVERIFY(!QFileInfo::exists(link));
+    }
+
+    void hangUpEndsClientReads()
+    {
+        Ft847Sim sim;
+        QVERIFY(sim.start());
+        Client client(sim.slavePath());
+        QVERIFY(client.isOpen());
+        sim.hangUp();
+        QVERIFY(!sim.isRunning());
+        pollfd pfd {client.fd(), POLLIN, 0};
+        QCOMPARE(poll(&pfd, 1, 1000), 1);
+        char byte = 0;
+        QVERIFY(::read(client.fd(), &byte, 1) <= 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TstFt847Sim)
 #include "tst_ft847sim.moc"

@@ -68,52 +68,50 @@ class TstRigctl : public QObject
     Q_OBJECT
 
 private slots:
-    void sessionAgreesWithEmulator();
+    void sessionAgreesWithEmulator()
+    {
+        const QString program = QStandardPaths::findExecutable(u"rigctl"_s);
+        if (program.isEmpty())
+            QSKIP("rigctl (Hamlib) is not installed; scripts/test installs libhamlib-utils");
+
+        Ft847Sim sim;
+        QVERIFY(sim.start());
+        sim.setSMeter(17);
+        sim.setSquelchOpen(false);
+        Rigctl rig;
+        QVERIFY(rig.start(program, sim.slavePath()));
+        QVERIFY(sim.waitForFrames(1, 5s));
+
+        rig.send(u"F 14250000"_s);
+        QTRY_COMPARE(sim.frequency(), 1425000u);
+        QCOMPARE(rig.ask(u"f"_s, u"Frequency"_s), u"14250000"_s);
+        rig.send(u"M CW 500"_s); // 500 Hz is the narrow CW filter
+        QTRY_COMPARE(sim.mode(), quint8(0x82));
+        QCOMPARE(rig.ask(u"m"_s, u"Mode"_s), u"CW"_s);
+
+        sim.setFrequency(43212340); // the dial turned on the radio
+        sim.setMode(0x04);
+        QCOMPARE(rig.ask(u"f"_s, u"Frequency"_s), u"432123400"_s);
+        QCOMPARE(rig.ask(u"m"_s, u"Mode"_s), u"AM"_s);
+        QCOMPARE(rig.ask(u"l RAWSTR"_s, u"Level Value"_s), u"17"_s);
+
+        sim.setSquelchOpen(true);
+        QCOMPARE(rig.ask(u"\\get_dcd"_s, u"DCD"_s), u"1"_s);
+        sim.setSquelchOpen(false);
+        QCOMPARE(rig.ask(u"\\get_dcd"_s, u"DCD"_s), u"0"_s);
+        sim.setPtt(true);
+        QCOMPARE(rig.ask(u"t"_s, u"PTT"_s), u"1"_s);
+        sim.setPtt(false);
+        QCOMPARE(rig.ask(u"t"_s, u"PTT"_s), u"0"_s);
+
+        QVERIFY2(rig.finish(), rig.errors().right(2000).constData());
+        const auto frames = sim.frames();
+        QVERIFY(frames.size() >= 2);
+        QCOMPARE(frames.front().bytes, QByteArray::fromHex("0000000000"));
+        QCOMPARE(frames.back().bytes, QByteArray::fromHex("0000000080"));
+        QVERIFY(!sim.catOn());
+    }
 };
-
-void TstRigctl::sessionAgreesWithEmulator()
-{
-    const QString program = QStandardPaths::findExecutable(u"rigctl"_s);
-    if (program.isEmpty())
-        QSKIP("rigctl (Hamlib) is not installed; scripts/test installs libhamlib-utils");
-
-    Ft847Sim sim;
-    QVERIFY(sim.start());
-    sim.setSMeter(17);
-    sim.setSquelchOpen(false);
-    Rigctl rig;
-    QVERIFY(rig.start(program, sim.slavePath()));
-    QVERIFY(sim.waitForFrames(1, 5s));
-
-    rig.send(u"F 14250000"_s);
-    QTRY_COMPARE(sim.frequency(), 1425000u);
-    QCOMPARE(rig.ask(u"f"_s, u"Frequency"_s), u"14250000"_s);
-    rig.send(u"M CW 500"_s); // 500 Hz is the narrow CW filter
-    QTRY_COMPARE(sim.mode(), quint8(0x82));
-    QCOMPARE(rig.ask(u"m"_s, u"Mode"_s), u"CW"_s);
-
-    sim.setFrequency(43212340); // the dial turned on the radio
-    sim.setMode(0x04);
-    QCOMPARE(rig.ask(u"f"_s, u"Frequency"_s), u"432123400"_s);
-    QCOMPARE(rig.ask(u"m"_s, u"Mode"_s), u"AM"_s);
-    QCOMPARE(rig.ask(u"l RAWSTR"_s, u"Level Value"_s), u"17"_s);
-
-    sim.setSquelchOpen(true);
-    QCOMPARE(rig.ask(u"\\get_dcd"_s, u"DCD"_s), u"1"_s);
-    sim.setSquelchOpen(false);
-    QCOMPARE(rig.ask(u"\\get_dcd"_s, u"DCD"_s), u"0"_s);
-    sim.setPtt(true);
-    QCOMPARE(rig.ask(u"t"_s, u"PTT"_s), u"1"_s);
-    sim.setPtt(false);
-    QCOMPARE(rig.ask(u"t"_s, u"PTT"_s), u"0"_s);
-
-    QVERIFY2(rig.finish(), rig.errors().right(2000).constData());
-    const auto frames = sim.frames();
-    QVERIFY(frames.size() >= 2);
-    QCOMPARE(frames.front().bytes, QByteArray::fromHex("0000000000"));
-    QCOMPARE(frames.back().bytes, QByteArray::fromHex("0000000080"));
-    QVERIFY(!sim.catOn());
-}
 
 QTEST_GUILESS_MAIN(TstRigctl)
 #include "tst_rigctl.moc"
