@@ -35,6 +35,18 @@ bool isBcdFrequency(const QByteArray &reply)
     return true;
 }
 
+std::optional<quint8> settableModeCode(QStringView name)
+{
+    static constexpr std::pair<const char16_t *, quint8> modes[] = {
+        {u"LSB", ModeLSB}, {u"USB", ModeUSB}, {u"CW", ModeCW}, {u"CWR", ModeCWR}, {u"AM", ModeAM}, {u"FM", ModeFM},
+    };
+    for (const auto &[text, code] : modes) {
+        if (name == QStringView(text))
+            return code;
+    }
+    return std::nullopt;
+}
+
 QString modeName(quint8 code)
 {
     switch (code) {

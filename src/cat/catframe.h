@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <cstdint>
 
 namespace cat {
@@ -43,6 +44,9 @@ QString replyFrequencyText(const QByteArray &reply);
 
 // True when every nibble of the first four bytes is a decimal digit.
 bool isBcdFrequency(const QByteArray &reply);
+
+// The code of a mode the panel can set (the six mode buttons: "LSB" ... "FM"); nothing for any other name.
+std::optional<quint8> settableModeCode(QStringView name);
 
 // The name shown for a mode byte of a frequency-and-mode reply ("???" for an unknown code).
 QString modeName(quint8 code);

@@ -83,6 +83,13 @@ bool CatLink::Attente_Port()
     return false;
 }
 
+void CatLink::sendWithParameter(quint8 opcode, quint8 p1)
+{
+    Efface_Param();
+    CatCommand[0] = p1;
+    Envoi_Cmd(opcode);
+}
+
 std::chrono::microseconds CatLink::pollPacing() const
 {
     // The request and its reply cross the line one byte at a time: before the last reply byte can physically

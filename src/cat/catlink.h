@@ -40,6 +40,8 @@ public:
     // once that has happened.
     bool Attente_Port();
     void Charge_BCD(qint32 tenHz);
+    // A command without reply carrying one parameter: Efface_Param, P1, then Envoi_Cmd.
+    void sendWithParameter(quint8 opcode, quint8 p1);
 
     // Run after the port error was acknowledged and before the program ends: the main window unloads there,
     // which switches the link off.

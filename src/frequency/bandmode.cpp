@@ -71,22 +71,14 @@ void BandMode::selectBand(const Band &band)
     m_frequency.setModeCaption(QLatin1String(band.mode));
     m_frequency.CurrentFreq = QString::number(band.frequency);
     m_frequency.Charge_Num();
-    sendMode(band.modeCode);
+    m_link.sendWithParameter(cat::OpSetMode, band.modeCode);
 }
 
 void BandMode::selectMode(const QString &name, quint8 code, bool pausePoll)
 {
     if (pausePoll)
         m_c.Timer1->stop();
-    m_frequency.setModeCaption(name);
-    sendMode(code);
+    m_frequency.setMode(name, code);
     if (pausePoll)
         m_c.Timer1->start();
-}
-
-void BandMode::sendMode(quint8 code)
-{
-    m_link.Efface_Param();
-    m_link.CatCommand[0] = code;
-    m_link.Envoi_Cmd(cat::OpSetMode);
 }

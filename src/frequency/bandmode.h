@@ -39,7 +39,6 @@ private:
     struct Band;
     void selectBand(const Band &band);
     void selectMode(const QString &name, quint8 code, bool pausePoll);
-    void sendMode(quint8 code);
 
     FrequencyControl &m_frequency;
     CatLink &m_link;

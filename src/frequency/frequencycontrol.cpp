@@ -94,6 +94,12 @@ void FrequencyControl::Com_libre_Click()
     }
 }
 
+void FrequencyControl::setMode(const QString &name, quint8 code)
+{
+    setModeCaption(name);
+    m_link.sendWithParameter(cat::OpSetMode, code);
+}
+
 void FrequencyControl::setModeCaption(const QString &mode)
 {
     if (m_c.L_mode->text() == mode)

@@ -28,6 +28,9 @@ public:
 
     void Com_libre_Click();
 
+    // Shows the mode and sends it to the radio (opcode 07).
+    void setMode(const QString &name, quint8 code);
+
     // The mode label and what follows its every change.
     void setModeCaption(const QString &mode);
     void L_mode_Change();

@@ -35,9 +35,7 @@ void VfoShift::Com_shift_Click()
     ++shiftClicks;
     if (shiftClicks == 1) {
         m_c.Com_shift->setText(QStringLiteral("Simplex"));
-        m_link.Efface_Param();
-        m_link.CatCommand[0] = 0x89;
-        m_link.Envoi_Cmd(cat::OpRepeaterShift);
+        m_link.sendWithParameter(cat::OpRepeaterShift, 0x89);
         m_c.LabTRX2->hide();
         m_c.LabTRX1->setText(QStringLiteral("RXTX"));
         m_c.LabVFO2->setText(
@@ -53,9 +51,7 @@ void VfoShift::Com_shift_Click()
 void VfoShift::showShift(const QString &caption, quint8 code, qint64 offset145, qint64 offset43)
 {
     m_c.Com_shift->setText(caption);
-    m_link.Efface_Param();
-    m_link.CatCommand[0] = code;
-    m_link.Envoi_Cmd(cat::OpRepeaterShift);
+    m_link.sendWithParameter(cat::OpRepeaterShift, code);
     // The radio applies its own offset; this only shows where it will transmit, in the two repeater bands.
     const QString current = m_frequency.CurrentFreq;
     const qint64 value = frequency::normaliseFreq(current).value_or(0);

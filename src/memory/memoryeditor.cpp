@@ -40,15 +40,6 @@ public:
     }
 };
 
-const std::array<std::pair<QString, quint8>, 6> kModeCodes = {{
-    {QStringLiteral("USB"), cat::ModeUSB},
-    {QStringLiteral("LSB"), cat::ModeLSB},
-    {QStringLiteral("CW"), cat::ModeCW},
-    {QStringLiteral("CWR"), cat::ModeCWR},
-    {QStringLiteral("AM"), cat::ModeAM},
-    {QStringLiteral("FM"), cat::ModeFM},
-}};
-
 QString rowText(const MemoryEntry &e)
 {
     const QChar tab = u'\t';
@@ -224,15 +215,8 @@ void MemoryEditor::Com_envoi_freq_Click()
         return; // the empty top row, or a frequency field holding text: nothing to send
     m_frequency.CurrentFreq = QString::number(*tenHz);
     m_frequency.Charge_Num();
-    for (const auto &[name, code] : kModeCodes) {
-        if (SelectedMode == name) {
-            m_frequency.setModeCaption(name);
-            m_link.Efface_Param();
-            m_link.CatCommand[0] = code;
-            m_link.Envoi_Cmd(cat::OpSetMode);
-            break;
-        }
-    }
+    if (const auto code = cat::settableModeCode(SelectedMode))
+        m_frequency.setMode(SelectedMode, *code);
     m_c.Com_envoi_freq->setEnabled(false);
 }
 

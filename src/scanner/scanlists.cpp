@@ -117,24 +117,11 @@ void ScanLists::List_memo_Click()
     // The item's leading number is MHz with the point as decimal separator, whatever the locale.
     const auto tenHz = frequency::ExactDecimal::valPrefix(text).scaledClamped(5, 0, 99999999);
     tuneKHz(tenHz);
-    struct Mode
-    {
-        const char *ending;
-        const char *name;
-        quint8 code;
-    };
-    static constexpr Mode modes[] = {{"USB", "USB", cat::ModeUSB}, {"LSB", "LSB", cat::ModeLSB},
-                                     {" CW", "CW", cat::ModeCW},   {"CWR", "CWR", cat::ModeCWR},
-                                     {" AM", "AM", cat::ModeAM},   {" FM", "FM", cat::ModeFM}};
-    for (const Mode &mode : modes) {
-        if (text.right(3) != QLatin1String(mode.ending))
-            continue;
-        m_frequency.setModeCaption(QLatin1String(mode.name));
-        m_link.Efface_Param();
-        m_link.CatCommand[0] = mode.code;
-        m_link.Envoi_Cmd(cat::OpSetMode);
-        return;
-    }
+    // The last three characters name the mode: "USB", "LSB", "CWR", or a blank and "CW", "AM", "FM". A mode
+    // the radio reported, such as "CW(N)", has no button and sends nothing.
+    const QString mode = text.right(3).trimmed();
+    if (const auto code = cat::settableModeCode(mode))
+        m_frequency.setMode(mode, *code);
 }
 
 void ScanLists::Com_clr_Click()

@@ -22,13 +22,6 @@ namespace {
 const QByteArray kCatOn = PanelFixture::frame({0, 0, 0, 0, 0x00});
 const QByteArray kCatOff = PanelFixture::frame({0, 0, 0, 0, 0x80});
 
-QString shownDigits(Ft847Controls &c)
-{
-    QString text;
-    for (QLabel *d : c.digits())
-        text += d->text();
-    return text;
-}
 } // namespace
 
 class TestLink : public QObject
@@ -75,12 +68,12 @@ private slots:
         QVERIFY(f->waitForFrames(f->frames().size() + 12, 5s));
         QCOMPARE(f->opcodes().count(0x01), 0);
         QCOMPARE(f->program().frequency.CurrentFreq, u"14550000"_s);
-        QCOMPARE(shownDigits(f->c()), u"14550000"_s);
+        QCOMPARE(f->shownDigits(), u"14550000"_s);
 
         f->sim().setRawFrequencyBytes({});
         f->sim().setMode(0x88);
         f->sim().setFrequency(14420000);
-        QVERIFY(PanelFixture::waitFor([&] { return shownDigits(f->c()) == u"14420000"_s; }, 3s));
+        QVERIFY(PanelFixture::waitFor([&] { return f->shownDigits() == u"14420000"_s; }, 3s));
         QCOMPARE(f->c().L_mode->text(), u"FM(N)"_s);
         QCOMPARE(f->c().LabScanMode->text(), u"FM(N)"_s);
         QCOMPARE(f->program().frequency.CurrentFreq, u"14420000"_s);
@@ -104,7 +97,7 @@ private slots:
         QVERIFY(f->waitForFrames(seen + 8, 5s));
         // Whole ticks of two status reads each; no frequency read, nothing sent back.
         QVERIFY(!f->opcodes().mid(int(seen)).contains(0x03));
-        QCOMPARE(shownDigits(f->c()), u"14550000"_s);
+        QCOMPARE(f->shownDigits(), u"14550000"_s);
         QCOMPARE(f->program().poll.SMeterWidth, qint16(0));
     }
 
@@ -257,7 +250,7 @@ private slots:
         fc.Charge_Num();
         QCOMPARE(fc.CurrentFreq, sent);
         QCOMPARE(f->c().Lab_control->text(), sent);
-        QCOMPARE(shownDigits(f->c()), sent);
+        QCOMPARE(f->shownDigits(), sent);
         QTEST(f->c().Lab_mmm->isVisibleTo(f->c().Frame1), "mmmShown");
         QTEST(f->c().Lab_mm->isVisibleTo(f->c().Frame1), "mmShown");
         QVERIFY(f->waitForFrames(seen + 1));
@@ -280,7 +273,7 @@ private slots:
         QVERIFY(f->waitForFrames(seen + 2));
         QTest::qWait(50);
         QCOMPARE(f->frames().mid(int(seen)), QList<QByteArray>(2, PanelFixture::frame({0x14, 0x55, 0, 0, 0x01})));
-        QCOMPARE(shownDigits(f->c()), u"14550000"_s);
+        QCOMPARE(f->shownDigits(), u"14550000"_s);
     }
 };
 

@@ -42,13 +42,6 @@ bool isBcd(const QByteArray &frame)
     return true;
 }
 
-QString shownDigits(Ft847Controls &c)
-{
-    QString text;
-    for (QLabel *d : c.digits())
-        text += d->text();
-    return text;
-}
 
 } // namespace
 
@@ -224,7 +217,7 @@ private slots:
             f->sim().setFault(Fault::None);
         f->sim().setMode(0x88);
         f->sim().setFrequency(14420000);
-        QVERIFY(PanelFixture::waitFor([&] { return shownDigits(f->c()) == u"14420000"_s; }, 15s));
+        QVERIFY(PanelFixture::waitFor([&] { return f->shownDigits() == u"14420000"_s; }, 15s));
         QVERIFY(PanelFixture::waitFor([&] { return f->c().L_mode->text() == u"FM(N)"_s; }, 15s));
         QCOMPARE(f->program().frequency.CurrentFreq, u"14420000"_s);
 

@@ -52,13 +52,6 @@ private:
         QTest::qWait(20);
         m_mark = f->frames().size();
     }
-    QString shown()
-    {
-        QString text;
-        for (QLabel *d : f->c().digits())
-            text += d->text();
-        return text;
-    }
 
 private slots:
     void init()
@@ -93,7 +86,7 @@ private slots:
         QVERIFY(b && b->isVisible());
         b->click();
         QCOMPARE(sentSinceMark(1), QList<QByteArray> {setFrequency(to.toLatin1())});
-        QCOMPARE(shown(), to);
+        QCOMPARE(f->shownDigits(), to);
     }
 
     void wheelOverADigitStepsIt()
@@ -125,7 +118,7 @@ private slots:
         f->c().Com_pkk->click();
         QCOMPARE(sentSinceMark(2), (QList<QByteArray> {setFrequency("14551000"), setFrequency("14552000")}));
         QCOMPARE(f->program().frequency.CurrentFreq, u"14552000"_s);
-        QCOMPARE(shown(), u"14552000"_s);
+        QCOMPARE(f->shownDigits(), u"14552000"_s);
     }
 
     void directEntry_data()

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QThread>
 
 PanelFixture::PanelFixture()
@@ -107,6 +108,14 @@ QByteArray PanelFixture::frame(std::initializer_list<int> bytes)
     for (const int b : bytes)
         f.append(static_cast<char>(b));
     return f;
+}
+
+QString PanelFixture::shownDigits()
+{
+    QString text;
+    for (const QLabel *digit : c().digits())
+        text += digit->text();
+    return text;
 }
 
 QString PanelFixture::dirPath(const QString &name) const

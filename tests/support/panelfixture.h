@@ -42,6 +42,8 @@ public:
     QList<quint8> opcodes() const;
     static QByteArray frame(std::initializer_list<int> bytes);
     QString dirPath(const QString &name = {}) const;
+    // The eight digits the panel shows, most significant first.
+    QString shownDigits();
 
     // Saves a picture of the main window under build/screenshots (or ORVANE_SCREENSHOTS).
     void screenshot(const QString &name) const;
