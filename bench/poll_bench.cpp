@@ -45,12 +45,12 @@ void tickAt(int baud, int latencyMs)
 {
     PanelFixture f;
     const QByteArray settings = "\"1\",\"300\",\"" + QByteArray::number(baud) + ",n,8,2\",\"\",\"\"";
-    if (!f.start(baud, settings) || !f.switchOn()) {
+    if (!f.start(baud, settings, PanelFixture::Line::Pty) || !f.switchOn()) {
         std::printf("could not start at %d baud\n", baud);
         return;
     }
     f.c().Timer1->stop();
-    f.sim().setLatencyMs(latencyMs);
+    f.pty().setLatencyMs(latencyMs);
     f.program().poll.Timer1_Timer(); // warm up
     // What the emulator itself adds to the wire time: each reply's last byte against the earliest it could
     // have been written (frame arrival + turnaround + its bytes' wire time). Wake-ups of its thread come late on
@@ -59,7 +59,7 @@ void tickAt(int baud, int latencyMs)
     std::optional<std::chrono::steady_clock::time_point> frameAt;
     double emulatorLateMs = 0;
     const double byteMs = 11.0 * 1000 / baud;
-    f.sim().setTrafficObserver([&](std::chrono::steady_clock::time_point at, bool received, const QByteArray &bytes) {
+    f.pty().setTrafficObserver([&](std::chrono::steady_clock::time_point at, bool received, const QByteArray &bytes) {
         std::lock_guard lock(trafficMutex);
         if (received) {
             frameAt = at;
@@ -77,7 +77,7 @@ void tickAt(int baud, int latencyMs)
         f.c().Timer1->stop();
         ticks.push_back(t.nsecsElapsed() / 1e6);
     }
-    f.sim().setTrafficObserver({});
+    f.pty().setTrafficObserver({});
     // 20 bytes out, 8 back (1 + 5 + 1 + 1), 11 bits a byte, plus the radio's turnaround for each reply.
     const double wireMs = 28 * 11.0 * 1000 / baud + 4 * latencyMs;
     const double emulatorLatePerTick = emulatorLateMs / double(ticks.size());
@@ -113,15 +113,15 @@ void tickAt(int baud, int latencyMs)
     std::vector<double> detect;
     CatLink &link = f.program().link;
     for (int i = 0; i < 200; ++i) {
-        const auto previousReply = f.sim().lastReplyEnd();
+        const auto previousReply = f.pty().lastReplyEnd();
         link.Efface_Param();
         link.Envoi_Cmd(cat::OpReadReceiverStatus);
         link.Lit_Reponse(1);
         const auto now = std::chrono::steady_clock::now();
         // The emulator stamps a reply just after its write returns, which can be a moment after we saw it.
-        while (f.sim().lastReplyEnd() == previousReply)
+        while (f.pty().lastReplyEnd() == previousReply)
             std::this_thread::yield();
-        detect.push_back(std::chrono::duration<double, std::micro>(now - f.sim().lastReplyEnd()).count());
+        detect.push_back(std::chrono::duration<double, std::micro>(now - f.pty().lastReplyEnd()).count());
     }
     std::printf("| reply seen after its last byte, %5d baud | median %.0f us | p99 %.0f us | |\n", baud,
                 percentile(detect, 0.5), percentile(detect, 0.99));
@@ -179,7 +179,7 @@ double hamlibTick(int baud, const QString &conf)
 void idleCpu(int seconds)
 {
     PanelFixture f;
-    if (!f.start() || !f.switchOn())
+    if (!f.start(4800, {}, PanelFixture::Line::Pty) || !f.switchOn())
         return;
     // The program's own event loop, as when it sits polling all evening.
     QEventLoop loop;

@@ -55,7 +55,7 @@ int childPoll(int argc, char *argv[], int seconds)
     long before = 0;
     {
         PanelFixture f;
-        if (!f.start() || !f.switchOn())
+        if (!f.start(4800, {}, PanelFixture::Line::Pty) || !f.switchOn())
             return 1;
         before = residentKiB();
         QEventLoop loop;

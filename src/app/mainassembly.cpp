@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-MainAssembly::MainAssembly()
+MainAssembly::MainAssembly(CommPort *testPort)
+    : m_ownPort(testPort ? nullptr : std::make_unique<QtCommPort>())
+    , port(testPort ? *testPort : *m_ownPort)
 {
     poll.setLinkSwitch(&linkSwitch);
     link.setUnloadHandler([this] { shell.Form_Unload(); });

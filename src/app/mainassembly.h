@@ -19,10 +19,16 @@
 #include "tuning.h"
 #include "vfoshift.h"
 
+#include <memory>
+
 class MainAssembly
 {
+    // Declared first: the port below may be this one.
+    std::unique_ptr<CommPort> m_ownPort;
+
 public:
-    MainAssembly();
+    // The program on the machine's serial ports (Qt SerialPort), or on the port given (a test's).
+    explicit MainAssembly(CommPort *testPort = nullptr);
     ~MainAssembly();
 
     // Runs the main window's loading, then shows it.
@@ -31,7 +37,7 @@ public:
     Ft847Window window;
     Ft847Controls &c = window.controls();
     Settings settings;
-    QtCommPort port;
+    CommPort &port;
     CatLink link{port};
     FrequencyControl frequency{link, c};
     StatusPoll poll{link, frequency, c};

@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <thread>
+
 CatLink::CatLink(CommPort &port)
     : m_port(port)
 {
@@ -16,17 +19,25 @@ void CatLink::Efface_Param()
         CatCommand[i] = 0;
         QCoreApplication::processEvents();
     }
+    // A command sent from one of those turns may have left its parameters in the shared frame.
+    std::fill_n(CatCommand.begin(), 4, 0);
     m_port.setInBufferCount(0);
 }
 
-void CatLink::Envoi_Cmd(quint8 opcode)
+void CatLink::send(quint8 opcode)
 {
-    if (m_ended)
-        return;
     m_port.setInBufferCount(0);
     CatCommand[4] = opcode;
     m_sentAt = std::chrono::steady_clock::now();
     m_port.output(cat::toBytes(CatCommand));
+}
+
+void CatLink::Envoi_Cmd(quint8 opcode)
+{
+    // Once the port error is decided, nothing more goes out but the CAT off of the unload.
+    if (!canSend())
+        return;
+    send(opcode);
     waitUntilSent(false);
 }
 
@@ -44,7 +55,41 @@ void CatLink::waitUntilSent(bool untilZero)
         if (!m_port.portOpen())
             return; // switched off while yielding: nothing more will drain
         pending = m_port.outBufferCount();
+        // Let the CPU rest between looks while the line drains.
+        if (pending > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
     } while (untilZero ? pending > 0 : pending >= 1);
+}
+
+bool CatLink::waitUntilSentInExchange()
+{
+    const auto start = std::chrono::steady_clock::now();
+    const int queued = m_port.outBufferCount();
+    const auto deadline = start + queued * m_port.byteTime() + kStuckLine;
+    for (int pending = queued; pending > 0; pending = m_port.outBufferCount()) {
+        if (!m_port.portOpen())
+            return false;
+        if (std::chrono::steady_clock::now() > deadline) {
+            reportPortError();
+            return false;
+        }
+        // The bytes cannot have left sooner; look again at least every two milliseconds.
+        const auto wire = std::chrono::duration_cast<std::chrono::microseconds>(pending * m_port.byteTime());
+        std::this_thread::sleep_for(std::clamp(wire, std::chrono::microseconds(50), std::chrono::microseconds(2000)));
+    }
+    return true;
+}
+
+bool CatLink::exchange(quint8 opcode, int count)
+{
+    CatReply.clear();
+    Efface_Param();
+    if (!canSend())
+        return false;
+    send(opcode);
+    if (!waitUntilSentInExchange())
+        return false;
+    return Lit_Reponse(count) && CatReply.size() == count;
 }
 
 bool CatLink::Lit_Reponse(int count)
@@ -73,14 +118,20 @@ bool CatLink::Attente_Port()
         m_port.waitForInput(pollPacing());
         return true;
     }
-    // The message box runs an event loop: a timer tick arriving meanwhile must not start a second report.
+    reportPortError();
+    return false;
+}
+
+void CatLink::reportPortError()
+{
+    // The message box runs an event loop: a timer tick arriving meanwhile must neither send nor start a second
+    // report.
     m_ending = true;
     ui::showMessage(QStringLiteral("Erreur: Le port est invalide ou occupé."), ui::MsgIcon::Error);
     if (m_unload)
         m_unload();
     m_ended = true;
     ui::endProgram(EXIT_FAILURE);
-    return false;
 }
 
 void CatLink::sendWithParameter(quint8 opcode, quint8 p1)

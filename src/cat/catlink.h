@@ -1,8 +1,14 @@
 #pragma once
 
 // Every exchange with the radio goes through here: the shared command buffers, the routines that clear, fill
-// and send them, and the bounded wait for a reply. Sends let the event loop run while the bytes drain (so
-// clicks and timer ticks can run in the middle of a send); the wait for a reply does not.
+// and send them, and the bounded wait for a reply. This is the one road to the radio for the poll, clicks, the
+// scanner and network clients alike.
+//
+// Commands without reply let the event loop run while their bytes drain, so clicks and timer ticks are served in
+// the middle of a send. A request and the read of its reply form one exchange that nothing may break into: once
+// its parameters are cleared, the request leaves and the reply is read without the event loop running, so no
+// click or tick can send into the middle of it or discard a reply that has begun to arrive. Whatever came
+// meanwhile is handled at the next turn of the event loop, in the order it came.
 
 #include "catframe.h"
 #include "commport.h"
@@ -20,6 +26,8 @@ public:
     static constexpr int kWaitLimit = 10000;
     // Each poll rests this long for input: 10000 of them bound a missing reply near one to two seconds.
     static constexpr std::chrono::microseconds kPollPacing{150};
+    // A request that has not left the port this long after its bytes' wire time never will: the same bound.
+    static constexpr std::chrono::microseconds kStuckLine = kWaitLimit * kPollPacing;
 
     explicit CatLink(CommPort &port);
 
@@ -42,6 +50,9 @@ public:
     void Charge_BCD(qint32 tenHz);
     // A command without reply carrying one parameter: Efface_Param, P1, then Envoi_Cmd.
     void sendWithParameter(quint8 opcode, quint8 p1);
+    // A request with a reply: Efface_Param, then the request and the read of exactly `count` reply bytes as one
+    // exchange. True when CatReply holds them; false when the port closed meanwhile or the wait ended the program.
+    bool exchange(quint8 opcode, int count);
 
     // Run after the port error was acknowledged and before the program ends: the main window unloads there,
     // which switches the link off.
@@ -49,7 +60,14 @@ public:
     bool hasEnded() const { return m_ended; }
 
 private:
+    bool canSend() const { return !m_ended && !m_ending && m_port.portOpen(); }
+    void send(quint8 opcode);
+    // Waits for the output to drain, letting the event loop run between looks.
     void waitUntilSent(bool untilZero);
+    // The same inside an exchange: rests for the bytes' wire time, without the event loop; a line that does not
+    // drain ends in the port error. False then.
+    bool waitUntilSentInExchange();
+    void reportPortError();
     // How long the next poll may rest: longer while the reply cannot have arrived yet.
     std::chrono::microseconds pollPacing() const;
 

@@ -30,3 +30,9 @@ std::optional<LineSettings> LineSettings::parse(const QString &text)
         return std::nullopt;
     return s;
 }
+
+std::chrono::nanoseconds LineSettings::byteTime() const
+{
+    const int bits = 1 + dataBits + (parity == 'n' ? 0 : 1) + (stopBits == 1 ? 1 : 2);
+    return std::chrono::nanoseconds(qint64(bits) * 1000000000 / baud);
+}

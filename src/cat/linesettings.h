@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 struct LineSettings
@@ -14,4 +15,7 @@ struct LineSettings
     int stopBits = 1; // 1 or 2 (1.5 is read as 15)
 
     static std::optional<LineSettings> parse(const QString &text);
+
+    // How long one byte takes on the line: start bit, data bits, parity bit, stop bits (1.5 counted as 2).
+    std::chrono::nanoseconds byteTime() const;
 };

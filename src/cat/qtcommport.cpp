@@ -111,9 +111,7 @@ bool QtCommPort::setPortOpen(bool open)
         m_port.close();
         return false;
     }
-    // Start bit, data bits, parity bit, stop bits (1.5 counted as 2).
-    const int bits = 1 + line->dataBits + (line->parity == 'n' ? 0 : 1) + (line->stopBits == 1 ? 1 : 2);
-    m_byteTime = std::chrono::nanoseconds(qint64(bits) * 1000000000 / line->baud);
+    m_byteTime = line->byteTime();
     m_error.clear();
     return true;
 }
@@ -186,12 +184,7 @@ int QtCommPort::outBufferCount()
     releaseLostDevice();
     if (!m_port.isOpen())
         return 0;
-    const int count = static_cast<int>(m_port.bytesToWrite()) + kernelOutputQueue();
-    if (count > 0) {
-        // The caller spins on this count while the line drains; let the CPU rest between looks.
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return count;
+    return static_cast<int>(m_port.bytesToWrite()) + kernelOutputQueue();
 }
 
 void QtCommPort::waitForInput(std::chrono::microseconds timeout)
@@ -200,7 +193,9 @@ void QtCommPort::waitForInput(std::chrono::microseconds timeout)
 #ifdef Q_OS_UNIX
     if (m_port.isOpen() && m_port.handle() >= 0) {
         pollfd pfd{static_cast<int>(m_port.handle()), POLLIN, 0};
-        const timespec ts{0, static_cast<long>(std::chrono::nanoseconds(timeout).count())};
+        // A rest of a second or more (the wire time of a reply at a very low speed) needs its seconds apart.
+        const auto ns = std::chrono::nanoseconds(timeout).count();
+        const timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         // A hung-up descriptor is ready at once, every time: that is the device gone, not input.
         if (::ppoll(&pfd, 1, &ts, nullptr) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
             noteError(QSerialPort::ResourceError);

@@ -28,14 +28,7 @@ bool StatusPoll::request(quint8 opcode, int count)
 {
     if (switchedOff())
         return false;
-    m_link.Efface_Param();
-    if (switchedOff())
-        return false;
-    m_link.Envoi_Cmd(opcode);
-    if (switchedOff())
-        return false;
-    m_link.Lit_Reponse(count);
-    return m_link.CatReply.size() == count;
+    return m_link.exchange(opcode, count);
 }
 
 void StatusPoll::Timer1_Timer()

@@ -96,6 +96,7 @@ void RangeScanner::Av_Pas_Click()
 
 void RangeScanner::Pause_Trace_Click()
 {
+    noteTakenOver();
     m_c.Scan_Timer->stop();
     m_c.Av_Pas->setEnabled(true);
     m_c.Pause_Trace->setEnabled(false);
@@ -103,6 +104,7 @@ void RangeScanner::Pause_Trace_Click()
 
 void RangeScanner::Arret_Trace_Click()
 {
+    noteTakenOver();
     m_c.Scan_Timer->stop();
     m_c.Pause_Trace->setEnabled(false);
     m_c.Av_Pas->setEnabled(true);
@@ -114,7 +116,12 @@ void RangeScanner::Arret_Trace_Click()
 
 void RangeScanner::Scan_Timer_Timer()
 {
+    const int takenOver = m_takenOver;
     QCoreApplication::processEvents();
+    // A pause, a stop or a recall handled just now: the operator has the radio, the scan does not step over it
+    // (nor restart a timer that was just stopped).
+    if (m_takenOver != takenOver)
+        return;
     if (m_c.Scan_Timer->isActive())
         m_c.Scan_Timer->setInterval(intervalMs());
     // Where the radio stood for the last interval: what the poll's busy flag and S-meter describe now.

@@ -35,6 +35,9 @@ public:
     void Textdep_Change();
     void Textariv_Change();
 
+    // The operator recalled a frequency (the memo list): a tick that handled it while yielding does not step.
+    void noteTakenOver() { ++m_takenOver; }
+
     // A field's number in the operator's locale, or the value it had when the text does not read as one
     // (an emptied field while typing, letters): the scanner keeps working with what it last understood.
     static Fixed numberOr(const QString &text, Fixed previous);
@@ -48,4 +51,5 @@ private:
     FrequencyControl &m_frequency;
     StatusPoll &m_poll;
     Ft847Controls &m_c;
+    int m_takenOver = 0; // pauses, stops and recalls so far
 };

@@ -114,6 +114,7 @@ void ScanLists::List_memo_Click()
     if (!item)
         return;
     const QString text = item->text();
+    m_scanner.noteTakenOver();
     // The item's leading number is MHz with the point as decimal separator, whatever the locale.
     const auto tenHz = frequency::ExactDecimal::valPrefix(text).scaledClamped(5, 0, 99999999);
     tuneKHz(tenHz);

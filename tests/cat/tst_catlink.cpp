@@ -106,17 +106,25 @@ private slots:
 
     void replyIsReadWhole_data()
     {
+        QTest::addColumn<int>("baud");
         QTest::addColumn<int>("opcode");
         QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("reply");
-        QTest::newRow("frequency and mode") << 0x03 << 5 << hex("4334250088");
-        QTest::newRow("receiver status") << 0xE7 << 1 << hex("11");
+        QTest::newRow("frequency and mode") << 4800 << 0x03 << 5 << hex("4334250088");
+        QTest::newRow("receiver status") << 4800 << 0xE7 << 1 << hex("11");
+        // A hand-edited speed: the reply cannot arrive for more than a second, and the wait rests that long.
+        QTest::newRow("receiver status at 50 baud") << 50 << 0xE7 << 1 << hex("11");
     }
     void replyIsReadWhole()
     {
+        QFETCH(int, baud);
         QFETCH(int, opcode);
         QFETCH(int, count);
         QFETCH(QByteArray, reply);
+        m_sim->setBaud(baud);
+        m_port->setPortOpen(false);
+        m_port->setSettings(u"%1,n,8,2"_s.arg(baud));
+        QVERIFY(m_port->setPortOpen(true));
         m_sim->setFrequency(43342500);
         m_sim->setMode(0x88);
         m_sim->setSMeter(0x11);

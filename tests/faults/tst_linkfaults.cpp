@@ -62,7 +62,7 @@ private slots:
     void init()
     {
         f = std::make_unique<PanelFixture>();
-        QVERIFY(f->start());
+        QVERIFY(f->start(4800, {}, PanelFixture::Line::Pty));
         QVERIFY(f->switchOn());
         QVERIFY(f->waitForFrames(5));
     }
@@ -83,7 +83,7 @@ private slots:
     {
         QFETCH(QString, how);
         QFETCH(bool, catOffArrives);
-        ft847sim::Ft847Sim &sim = f->sim();
+        ft847sim::Ft847Sim &sim = f->pty();
         std::thread puller;
         const double cpuBefore = threadCpuSeconds();
         QElapsedTimer clock;

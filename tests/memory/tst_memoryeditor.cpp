@@ -57,14 +57,14 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     // Writes datamem.txt, then starts the program (whose loading shows the list), switched on and unfolded.
-    void start(const QByteArray &file = kFile)
+    void start(const QByteArray &file = kFile, int baud = 4800)
     {
         f = std::make_unique<PanelFixture>();
         QFile out(path());
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(file);
         out.close();
-        QVERIFY(f->start());
+        QVERIFY(f->start(baud));
         QVERIFY(f->switchOn());
         f->c().Lab_mem->click();
         f->c().ft_847->activateWindow();
@@ -133,25 +133,32 @@ private slots:
 
     void sendToVfo_data()
     {
+        QTest::addColumn<int>("baud");
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("doubleClick");
         QTest::addColumn<Frames>("expected");
         QTest::addColumn<QString>("shownMode");
         auto hex = [](const char *text) { return QByteArray::fromHex(text); };
-        QTest::newRow("7050 LSB") << 2 << false << Frames {hex("0070500001"), hex("0000000007")} << u"LSB"_s;
-        QTest::newRow("double-click on 144300 USB")
-            << 3 << true << Frames {hex("1443000001"), hex("0100000007")} << u"USB"_s;
-        QTest::newRow("CW(N) sends only its frequency") << 4 << false << Frames {hex("0035600001")} << u"FM"_s;
-        QTest::newRow("a frequency that is text sends nothing") << 5 << false << Frames {} << u"FM"_s;
-        QTest::newRow("the empty top row sends nothing") << 0 << false << Frames {} << u"FM"_s;
+        for (const int baud : {4800, 57600}) {
+            const QByteArray at = QByteArray::number(baud);
+            QTest::newRow(at + " 7050 LSB") << baud << 2 << false << Frames {hex("0070500001"), hex("0000000007")}
+                                          << u"LSB"_s;
+            QTest::newRow(at + " double-click on 144300 USB")
+                << baud << 3 << true << Frames {hex("1443000001"), hex("0100000007")} << u"USB"_s;
+            QTest::newRow(at + " CW(N) sends only its frequency")
+                << baud << 4 << false << Frames {hex("0035600001")} << u"FM"_s;
+        }
+        QTest::newRow("a frequency that is text sends nothing") << 4800 << 5 << false << Frames {} << u"FM"_s;
+        QTest::newRow("the empty top row sends nothing") << 4800 << 0 << false << Frames {} << u"FM"_s;
     }
     void sendToVfo()
     {
+        QFETCH(int, baud);
         QFETCH(int, row);
         QFETCH(bool, doubleClick);
         QFETCH(Frames, expected);
         QFETCH(QString, shownMode);
-        start();
+        start(kFile, baud);
         f->c().CheckHF2->click();
         f->c().ComEnvoiLIste->click();
         const qsizetype before = f->frames().size();
@@ -160,9 +167,7 @@ private slots:
             QVERIFY(f->c().Com_envoi_freq->isEnabled());
             f->c().Com_envoi_freq->click();
         }
-        if (expected.isEmpty())
-            QTest::qWait(400);
-        QVERIFY(PanelFixture::waitFor([&] { return sets(before).size() >= expected.size(); }, 3s));
+        // A send returns once its frame has crossed the line.
         QCOMPARE(sets(before), expected);
         QCOMPARE(f->c().L_mode->text(), shownMode);
     }

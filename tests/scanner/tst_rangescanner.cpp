@@ -1,5 +1,6 @@
-// The range scanner, scan list, fine tuning and memo list on the panel, against the emulator. Ticks are driven
-// one by one from the test (the scanner's own timer is set far out), so that every tuned frequency is checked.
+// The range scanner, scan list, fine tuning and memo list on the panel, against the radio on a line that drains at
+// its speed. Ticks are driven one by one from the test (the scanner's own timer is set far out), so that every
+// tuned frequency is checked.
 
 #include "panelfixture.h"
 
@@ -27,26 +28,16 @@ private:
     RangeScanner &scanner() { return f->program().scanner; }
     Ft847Controls &c() { return f->c(); }
 
-    void settle()
+    void settle() { m_mark = f->frames().size(); }
+    // Every frequency sent since the mark, in kHz. A send returns once its frame has crossed the line.
+    QList<double> tunedKHz()
     {
-        QTest::qWait(40);
-        m_mark = f->frames().size();
-    }
-    // Every frequency sent since the mark, in kHz, once at least `expected` have arrived (the line carries a frame
-    // in 11.5 ms, slower than the ticks driven here).
-    QList<double> tunedKHz(int expected = 0)
-    {
-        const auto tuned = [&] {
-            QList<double> result;
-            for (const QByteArray &frame : f->frames().mid(int(m_mark))) {
-                if (static_cast<quint8>(frame[4]) == 0x01)
-                    result << frame.left(4).toHex().toLongLong() / 100.0;
-            }
-            return result;
-        };
-        PanelFixture::waitFor([&] { return tuned().size() >= expected; }, 5s);
-        QTest::qWait(40);
-        return tuned();
+        QList<double> result;
+        for (const QByteArray &frame : f->frames().mid(int(m_mark))) {
+            if (static_cast<quint8>(frame[4]) == 0x01)
+                result << frame.left(4).toHex().toLongLong() / 100.0;
+        }
+        return result;
     }
     void setRange(const QString &start, const QString &end, const QString &step, const QString &speed = u"9"_s)
     {
@@ -59,11 +50,18 @@ private:
     }
 
 private slots:
+    void initTestCase_data()
+    {
+        QTest::addColumn<int>("baud");
+        QTest::newRow("4800") << 4800;
+        QTest::newRow("57600") << 57600;
+    }
     void init()
     {
+        QFETCH_GLOBAL(int, baud);
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         f = std::make_unique<PanelFixture>();
-        QVERIFY(f->start());
+        QVERIFY(f->start(baud));
         QVERIFY(f->switchOn());
         c().Timer1->stop();
         f->program().frequency.AmateurOnly = false;
@@ -110,7 +108,7 @@ private slots:
             scanner().Scan_Timer_Timer();
             expected << 14005;
         }
-        QCOMPARE(tunedKHz(int(expected.size())), expected);
+        QCOMPARE(tunedKHz(), expected);
         QCOMPARE(c().Scan_Timer->isActive(), continuous);
         QCOMPARE(c().Av_Pas->isEnabled(), !continuous);
         QVERIFY(!c().Pause_Trace->isEnabled() || continuous);
@@ -165,7 +163,7 @@ private slots:
         settle();
         c().Av_Pas->click();
         scanner().Scan_Timer_Timer();
-        QCOMPARE(tunedKHz(1), QList<double> {14015});
+        QCOMPARE(tunedKHz(), QList<double> {14015});
     }
 
     void wrapRecordsTheLastStepTuned()
@@ -244,7 +242,7 @@ private slots:
         for (int tick = 0; tick < 40; ++tick)
             scanner().Scan_Timer_Timer();
         // Forty steps of 12.5 kHz add up without drift.
-        const QList<double> tuned = tunedKHz(40);
+        const QList<double> tuned = tunedKHz();
         QCOMPARE(tuned.size(), 40);
         QCOMPARE(tuned.constFirst(), 144012.5);
         QCOMPARE(tuned.constLast(), 144500.0);
@@ -259,7 +257,7 @@ private slots:
         f->program().scanLists.Scan_List_Click();
         c().Command1->click();
         c().Command1->click();
-        QCOMPARE(tunedKHz(3), (QList<double> {14340, 14345, 14350}));
+        QCOMPARE(tunedKHz(), (QList<double> {14340, 14345, 14350}));
         QVERIFY(!c().Command1->isEnabled());
         QVERIFY(c().Command3->isEnabled());
         QCOMPARE(c().LabScanvfo->text(), u"14,350"_s);
@@ -289,7 +287,48 @@ private slots:
         settle();
         c().Av_Pas->click();
         scanner().Scan_Timer_Timer();
-        QCOMPARE(tunedKHz(1), QList<double> {14015}); // the scanner's own position, not the clicked one
+        QCOMPARE(tunedKHz(), QList<double> {14015}); // the scanner's own position, not the clicked one
+    }
+
+    // The operator takes the radio while a tick yields, on the tick that reaches the arrival with "Continu" ticked:
+    // the tick neither steps, nor tunes, nor restarts the timer just stopped.
+    void operatorTakesOverDuringATick_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QList<double>>("tuned");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("position");
+        QTest::newRow("pause") << u"Pause_Trace"_s << QList<double>{} << false << 14005;
+        QTest::newRow("stop") << u"Arret_Trace"_s << QList<double>{} << false << 14000;
+        QTest::newRow("scan list") << u"Scan_List"_s << QList<double>{14200} << false << 14005;
+        QTest::newRow("memo list") << u"List_memo"_s << QList<double>{7050} << true << 14005;
+    }
+    void operatorTakesOverDuringATick()
+    {
+        QFETCH(QString, control);
+        QFETCH(QList<double>, tuned);
+        QFETCH(bool, running);
+        QFETCH(int, position);
+        setRange(u"14000"_s, u"14010"_s, u"5"_s);
+        c().Check_continu->setChecked(true);
+        c().Scan_List->addItem(u"14200"_s);
+        c().List_memo->addItem(u"007.050 LSB"_s);
+        c().Av_Pas->click();
+        scanner().Scan_Timer_Timer(); // 14005
+        settle();
+        QTimer::singleShot(0, this, [&] {
+            if (auto *list = f->program().window.findChild<QListWidget *>(control)) {
+                const QRect item = list->visualItemRect(list->item(0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+            } else {
+                f->program().window.findChild<QPushButton *>(control)->click();
+            }
+        });
+        scanner().Scan_Timer_Timer();
+        QCOMPARE(tunedKHz(), tuned);
+        QCOMPARE(c().Scan_Timer->isActive(), running);
+        QCOMPARE(c().Pause_Trace->isEnabled(), running);
+        QCOMPARE(scanner().ScanPos, scanner::FixedDecimal::fromInteger(position));
     }
 
     void memoList_data()
@@ -328,8 +367,6 @@ private slots:
         QList<QByteArray> expected {QByteArray::fromHex(sent) + '\x01'};
         if (modeCode >= 0)
             expected << PanelFixture::frame({modeCode, 0, 0, 0, 0x07});
-        QVERIFY(f->waitForFrames(m_mark + expected.size()));
-        QTest::qWait(30);
         QCOMPARE(f->frames().mid(int(m_mark)), expected);
         QCOMPARE(c().L_mode->text(), modeCode >= 0 ? mode : u"AM"_s);
         c().Com_clr->click();

@@ -366,7 +366,7 @@ private slots:
     void configurationRequiredPathEndToEnd()
     {
         PanelFixture fixture;
-        QVERIFY(fixture.start(4800, {}));
+        QVERIFY(fixture.start(4800, QByteArray()));
         int opened = 0;
         QColor whileOpen;
         QStringList shown;

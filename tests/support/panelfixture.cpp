@@ -33,21 +33,28 @@ PanelFixture::~PanelFixture()
     apppaths::setAppDirOverride({});
 }
 
-bool PanelFixture::start(int baud, const QByteArray &settingsLine)
+bool PanelFixture::start(int baud, std::optional<QByteArray> settingsLine, Line line)
 {
     if (!m_dir.isValid())
         return false;
     apppaths::setAppDirOverride(m_dir.path());
-    if (!settingsLine.isEmpty()) {
+    if (!settingsLine)
+        settingsLine = "\"1\",\"300\",\"" + QByteArray::number(baud) + ",n,8,2\",\"F6ABC\",\"JN18EU\"";
+    if (!settingsLine->isEmpty()) {
         QFile file(dirPath(QStringLiteral("setting.ini")));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return false;
-        file.write(settingsLine + "\r\n");
+        file.write(*settingsLine + "\r\n");
     }
-    m_sim = std::make_unique<ft847sim::Ft847Sim>(ft847sim::SimConfig{baud, 0, dirPath(QStringLiteral("com1"))});
-    if (!m_sim->start())
-        return false;
-    m_program = std::make_unique<MainAssembly>();
+    if (line == Line::Pty) {
+        m_pty = std::make_unique<ft847sim::Ft847Sim>(ft847sim::SimConfig{baud, 0, dirPath(QStringLiteral("com1"))});
+        if (!m_pty->start())
+            return false;
+        m_program = std::make_unique<MainAssembly>();
+    } else {
+        m_uart = std::make_unique<UartTestPort>();
+        m_program = std::make_unique<MainAssembly>(m_uart.get());
+    }
     m_program->start();
     return true;
 }
@@ -55,13 +62,14 @@ bool PanelFixture::start(int baud, const QByteArray &settingsLine)
 void PanelFixture::stop()
 {
     m_program.reset();
-    m_sim.reset();
+    m_pty.reset();
+    m_uart.reset();
 }
 
 bool PanelFixture::switchOn()
 {
     c().Lab_c_on->click();
-    return waitFor([this] { return m_sim->catOn(); }, std::chrono::seconds(3));
+    return waitFor([this] { return sim().catOn(); }, std::chrono::seconds(3));
 }
 
 bool PanelFixture::waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout)
@@ -78,18 +86,18 @@ bool PanelFixture::waitFor(const std::function<bool()> &condition, std::chrono::
 
 bool PanelFixture::waitForFrames(std::size_t count, std::chrono::milliseconds timeout)
 {
-    return waitFor([&] { return m_sim->frames().size() >= count; }, timeout);
+    return waitFor([&] { return sim().frames().size() >= count; }, timeout);
 }
 
 bool PanelFixture::waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout)
 {
-    return waitFor([&] { return !m_sim->frames().empty() && m_sim->frames().back().bytes == frame; }, timeout);
+    return waitFor([&] { return !sim().frames().empty() && sim().frames().back().bytes == frame; }, timeout);
 }
 
 QList<QByteArray> PanelFixture::frames() const
 {
     QList<QByteArray> result;
-    for (const auto &f : m_sim->frames())
+    for (const auto &f : sim().frames())
         result.append(f.bytes);
     return result;
 }
@@ -97,7 +105,7 @@ QList<QByteArray> PanelFixture::frames() const
 QList<quint8> PanelFixture::opcodes() const
 {
     QList<quint8> result;
-    for (const auto &f : m_sim->frames())
+    for (const auto &f : sim().frames())
         result.append(static_cast<quint8>(f.bytes.at(4)));
     return result;
 }

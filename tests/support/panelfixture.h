@@ -1,12 +1,14 @@
 #pragma once
 
-// The whole program against the FT-847 emulator, for end-to-end tests: a temporary application directory with
-// a setting.ini naming port 1, the emulator's pseudo-terminal linked there as com1, the real main window on the
-// offscreen platform, and every message box and program end recorded instead of shown.
+// The whole program against an FT-847, for end-to-end tests: a temporary application directory with a setting.ini
+// naming port 1, the real main window on the offscreen platform, and every message box and program end recorded
+// instead of shown. The radio is on the UART test port (a line that drains at its speed, as a real adapter does),
+// or on the emulator's pseudo-terminal linked as com1 and reached through Qt SerialPort, the real serial stack.
 
 #include "ft847sim.h"
 #include "mainassembly.h"
 #include "messagebox.h"
+#include "uarttestport.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,6 +17,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PanelFixture
 {
@@ -22,9 +25,11 @@ public:
     PanelFixture();
     ~PanelFixture();
 
-    // Starts the emulator and the program (its loading runs, the window is shown). settingsLine is written to
-    // setting.ini as it stands (without line end); an empty text writes no file.
-    bool start(int baud = 4800, const QByteArray &settingsLine = "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"");
+    enum class Line { Uart, Pty };
+
+    // Starts the radio and the program (its loading runs, the window is shown). settingsLine is written to
+    // setting.ini as it stands (without line end); none names port 1 at this speed; an empty text writes no file.
+    bool start(int baud = 4800, std::optional<QByteArray> settingsLine = {}, Line line = Line::Uart);
     void stop();
 
     // "Marche", then waits for the radio to be in CAT mode.
@@ -48,7 +53,9 @@ public:
     // Saves a picture of the main window under build/screenshots (or ORVANE_SCREENSHOTS).
     void screenshot(const QString &name) const;
 
-    ft847sim::Ft847Sim &sim() { return *m_sim; }
+    ft847sim::RadioPeer &sim() const { return m_uart ? static_cast<ft847sim::RadioPeer &>(*m_uart) : *m_pty; }
+    ft847sim::Ft847Sim &pty() { return *m_pty; } // on Line::Pty only
+    UartTestPort &uart() { return *m_uart; } // on Line::Uart only
     MainAssembly &program() { return *m_program; }
     Ft847Controls &c() { return m_program->c; }
 
@@ -57,6 +64,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<ft847sim::Ft847Sim> m_sim;
+    std::unique_ptr<ft847sim::Ft847Sim> m_pty;
+    std::unique_ptr<UartTestPort> m_uart;
     std::unique_ptr<MainAssembly> m_program;
 };

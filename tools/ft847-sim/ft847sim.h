@@ -6,6 +6,7 @@
 // program wraps it for people and for other programs (rigctl).
 
 #include "ft847model.h"
+#include "radiopeer.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,25 +25,7 @@ struct SimConfig
     QString linkPath; // when set, a symlink to the pty slave is made here (replacing an old link)
 };
 
-// How the radio misbehaves, for fault tests.
-enum class Fault {
-    None,
-    Silent, // reads frames, never answers
-    ExtraByte, // each reply carries one byte too many, written in one burst after the reply's wire time
-    Garbage, // each reply is replaced by the same number of random bytes
-    SplitReply, // each reply of two bytes or more comes in two bursts, its first half then the rest, kSplitPause apart
-};
-
-// The gap between the two bursts of a split reply: long enough for a reader to see the first part on its own.
-inline constexpr std::chrono::milliseconds kSplitPause {20};
-
-struct LoggedFrame
-{
-    std::chrono::steady_clock::time_point at; // when its last byte had crossed the (modelled) wire
-    QByteArray bytes; // exactly five bytes
-};
-
-class Ft847Sim
+class Ft847Sim : public RadioPeer
 {
 public:
     explicit Ft847Sim(SimConfig config = {});
@@ -59,28 +42,26 @@ public:
     QString slavePath() const; // /dev/pts/N
     QString linkPath() const;
 
-    // The radio, as an operator would touch it. All thread-safe.
-    void setFrequency(quint32 tenHz); // turning the dial
-    quint32 frequency() const;
-    void setMode(quint8 code);
-    // Four bytes the radio reports as its frequency instead of the BCD digits (empty to stop): for replies that
-    // are not BCD.
-    void setRawFrequencyBytes(const QByteArray &bytes);
-    quint8 mode() const;
-    void setSMeter(int reading); // 0..31
-    void setSquelchOpen(bool open);
-    void setPtt(bool on);
-    bool ptt() const;
-    bool catOn() const;
-    quint8 repeaterShift() const;
+    // The radio and its log (RadioPeer). All thread-safe.
+    void setFrequency(quint32 tenHz) override;
+    quint32 frequency() const override;
+    void setMode(quint8 code) override;
+    quint8 mode() const override;
+    void setRawFrequencyBytes(const QByteArray &bytes) override;
+    void setSMeter(int reading) override;
+    void setSquelchOpen(bool open) override;
+    void setPtt(bool on) override;
+    bool ptt() const override;
+    bool catOn() const override;
+    quint8 repeaterShift() const override;
+    void setFault(Fault fault) override;
+    void setLatencyMs(int ms) override;
+    std::vector<LoggedFrame> frames() const override;
 
-    void setFault(Fault fault);
-    void setLatencyMs(int ms);
     void setBaud(int baud);
     int baud() const;
 
-    // Every complete frame received, in order; and all received bytes (a partial frame included).
-    std::vector<LoggedFrame> frames() const;
+    // All received bytes, a partial frame included.
     QByteArray receivedBytes() const;
     void clearLog();
     // Blocks until at least n frames have been logged or the timeout passes; returns whether they were.

@@ -1,0 +1,105 @@
+#pragma once
+
+// A serial adapter and an FT-847 joined in-process, at the pace of a real line. What the program writes drains
+// at the port's speed, 11 bits a byte, and the out-buffer count falls byte by byte as a UART's does; the radio takes
+// each frame when its last byte has crossed, answers after its turnaround, and the reply's bytes arrive one at a
+// time at line speed. A pseudo-terminal drains at once, so only this port shows what the program does while a
+// request is still on the line: tests of anything that sends run on it.
+//
+// Nothing runs between calls: time is the steady clock, and whatever has fallen due is settled at the next call on
+// either face (the port's or the radio's). Single-threaded, like the program.
+
+#include "commport.h"
+#include "ft847model.h"
+#include "radiopeer.h"
+
+#include <deque>
+#include <functional>
+#include <random>
+
+class UartTestPort final : public CommPort, public ft847sim::RadioPeer
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // The port number under which the radio answers ("Com1"); opening any other number fails.
+    explicit UartTestPort(int radioPort = 1);
+
+    // The serial port, as the program drives it.
+    void setCommPort(int number) override { m_number = number; }
+    int commPort() const override { return m_number; }
+    void setSettings(const QString &settings) override { m_settings = settings; }
+    QString settings() const override { return m_settings; }
+    bool setPortOpen(bool open) override;
+    bool portOpen() const override { return m_open; }
+    QString errorString() const override { return m_error; }
+    void output(const QByteArray &bytes) override;
+    void setInputLen(int count) override { m_inputLen = count; }
+    QByteArray input() override;
+    int inBufferCount() override;
+    void setInBufferCount(int count) override;
+    int outBufferCount() override;
+    void waitForInput(std::chrono::microseconds timeout) override;
+    std::chrono::nanoseconds byteTime() const override { return m_byteTime; }
+
+    // The radio, as the operator and the test touch it.
+    void setFrequency(quint32 tenHz) override;
+    quint32 frequency() const override;
+    void setMode(quint8 code) override;
+    quint8 mode() const override;
+    void setRawFrequencyBytes(const QByteArray &bytes) override;
+    void setSMeter(int reading) override;
+    void setSquelchOpen(bool open) override;
+    void setPtt(bool on) override;
+    bool ptt() const override;
+    bool catOn() const override;
+    quint8 repeaterShift() const override;
+    void setFault(ft847sim::Fault fault) override { m_fault = fault; }
+    void setLatencyMs(int ms) override { m_latency = std::chrono::milliseconds(std::max(ms, 0)); }
+    std::vector<ft847sim::LoggedFrame> frames() const override;
+
+    // Frames whose last byte reached the radio while it still owed a reply to an earlier request: an exchange
+    // that something broke into. A sound program never does it.
+    int interruptedReplies() const;
+
+    // What the program does to the port, reported as it happens: tests act at a chosen moment of an exchange.
+    enum class Operation { Clear, Output, OutCount, InCount, Input, Wait };
+    void setOperationHook(std::function<void(Operation)> hook) { m_hook = std::move(hook); }
+
+private:
+    struct LineByte
+    {
+        Clock::time_point at; // when it has crossed (sent) or arrived (received)
+        char byte;
+    };
+
+    // Moves everything that has fallen due by now: bytes that crossed reach the radio, reply bytes that arrived
+    // reach the receive buffer.
+    void settle() const;
+    void radioReceives(const LineByte &b) const;
+    void scheduleReply(QByteArray reply, Clock::time_point frameAt) const;
+    void note(Operation op);
+
+    int m_radioPort;
+    int m_number = 0;
+    QString m_settings;
+    QString m_error;
+    bool m_open = false;
+    int m_inputLen = 0;
+    std::chrono::nanoseconds m_byteTime{0};
+    std::chrono::milliseconds m_latency{0};
+    ft847sim::Fault m_fault = ft847sim::Fault::None;
+    std::function<void(Operation)> m_hook;
+
+    // Settled lazily, from const readers too.
+    mutable ft847sim::Ft847Model m_radio;
+    mutable std::deque<LineByte> m_out; // written, not yet across
+    mutable Clock::time_point m_outFreeAt{}; // when the last byte written will have crossed
+    mutable QByteArray m_partial; // bytes of a frame the radio is still receiving
+    mutable std::deque<LineByte> m_replies; // scheduled, not yet arrived
+    mutable Clock::time_point m_replyFreeAt{}; // when the radio's last scheduled reply byte arrives
+    mutable QByteArray m_in; // arrived, not yet read
+    mutable std::vector<ft847sim::LoggedFrame> m_frames;
+    mutable int m_interrupted = 0;
+    mutable std::mt19937 m_random{12345};
+};
