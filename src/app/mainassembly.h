@@ -44,7 +44,7 @@ public:
     Tuning tuning{frequency, c};
     BandMode bandMode{frequency, link, c};
     VfoShift vfoShift{frequency, link, c};
-    RangeScanner scanner{frequency, poll, c};
+    RangeScanner scanner{frequency, poll, link, c};
     ScanLists scanLists{scanner, frequency, link, c};
     LinkSwitch linkSwitch{settings, link, frequency, c};
     AppShell shell{frequency, poll, linkSwitch, c};

@@ -8,16 +8,50 @@
 #include <algorithm>
 #include <thread>
 
+struct CatLink::Sending
+{
+    explicit Sending(CatLink &link)
+        : m_link(link)
+    {
+        ++m_link.m_sending;
+    }
+    ~Sending() { --m_link.m_sending; }
+    Sending(const Sending &) = delete;
+    Sending &operator=(const Sending &) = delete;
+
+private:
+    CatLink &m_link;
+};
+
 CatLink::CatLink(CommPort &port)
     : m_port(port)
 {
 }
 
+void CatLink::yieldWhileSending()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void CatLink::turn()
+{
+    QCoreApplication::processEvents(isSending() ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
+}
+
 void CatLink::Efface_Param()
 {
+    clearParameters(false);
+}
+
+void CatLink::clearParameters(bool operatorTurns)
+{
+    const Sending sending(*this);
     for (int i = 0; i < 4; ++i) {
         CatCommand[i] = 0;
-        QCoreApplication::processEvents();
+        if (operatorTurns)
+            QCoreApplication::processEvents();
+        else
+            yieldWhileSending();
     }
     // A command sent from one of those turns may have left its parameters in the shared frame.
     std::fill_n(CatCommand.begin(), 4, 0);
@@ -37,12 +71,14 @@ void CatLink::Envoi_Cmd(quint8 opcode)
     // Once the port error is decided, nothing more goes out but the CAT off of the unload.
     if (!canSend())
         return;
+    const Sending sending(*this);
     send(opcode);
     waitUntilSent(false);
 }
 
 void CatLink::Envoi_CatOnOff()
 {
+    const Sending sending(*this);
     m_port.output(cat::toBytes(CatOnOff));
     waitUntilSent(true);
 }
@@ -51,7 +87,7 @@ void CatLink::waitUntilSent(bool untilZero)
 {
     int pending = 0;
     do {
-        QCoreApplication::processEvents();
+        yieldWhileSending();
         if (!m_port.portOpen())
             return; // switched off while yielding: nothing more will drain
         pending = m_port.outBufferCount();
@@ -83,7 +119,10 @@ bool CatLink::waitUntilSentInExchange()
 bool CatLink::exchange(quint8 opcode, int count)
 {
     CatReply.clear();
-    Efface_Param();
+    // Before the request leaves, the operator's clicks are served as in any turn, unless this exchange was itself
+    // reached from inside another command's send.
+    clearParameters(!isSending());
+    const Sending sending(*this);
     if (!canSend())
         return false;
     send(opcode);

@@ -4,11 +4,13 @@
 // and send them, and the bounded wait for a reply. This is the one road to the radio for the poll, clicks, the
 // scanner and network clients alike.
 //
-// Commands without reply let the event loop run while their bytes drain, so clicks and timer ticks are served in
-// the middle of a send. A request and the read of its reply form one exchange that nothing may break into: once
-// its parameters are cleared, the request leaves and the reply is read without the event loop running, so no
-// click or tick can send into the middle of it or discard a reply that has begun to arrive. Whatever came
-// meanwhile is handled at the next turn of the event loop, in the order it came.
+// Commands let the event loop run while their parameters are cleared and their bytes drain, so timer ticks (the
+// poll, the scanner) and the screen go on in the middle of a send. A request and the read of its reply form one
+// exchange that nothing may break into: once its parameters are cleared, the request leaves and the reply is read
+// without the event loop running, so nothing can send into the middle of it or discard a reply that has begun to
+// arrive. The operator's clicks and keys wait while a command is being sent, and are taken at the next turn that is
+// not inside one (while the poll clears the parameters of its next request, at a scanner step, or at rest), in the
+// order they came: one click's commands never interleave with another's.
 
 #include "catframe.h"
 #include "commport.h"
@@ -54,12 +56,23 @@ public:
     // exchange. True when CatReply holds them; false when the port closed meanwhile or the wait ended the program.
     bool exchange(quint8 opcode, int count);
 
+    // A turn of the event loop for whatever is waiting: the operator's input as well, unless a command is being sent
+    // further down the stack (then it waits, as in every send). At a scanner step.
+    void turn();
+    bool isSending() const { return m_sending > 0; }
+
     // Run after the port error was acknowledged and before the program ends: the main window unloads there,
     // which switches the link off.
     void setUnloadHandler(std::function<void()> unload) { m_unload = std::move(unload); }
     bool hasEnded() const { return m_ended; }
 
 private:
+    // Marks a send routine on the stack for its duration.
+    struct Sending;
+    // A turn of the event loop inside a send: everything but the operator's input.
+    static void yieldWhileSending();
+    // Efface_Param, its turns taking the operator's input or not.
+    void clearParameters(bool operatorTurns);
     bool canSend() const { return !m_ended && !m_ending && m_port.portOpen(); }
     void send(quint8 opcode);
     // Waits for the output to drain, letting the event loop run between looks.
@@ -75,6 +88,7 @@ private:
     std::function<void()> m_unload;
     std::chrono::steady_clock::time_point m_sentAt; // when the last command was handed to the port
     int m_expected = 0; // bytes of the reply being waited for
+    int m_sending = 0; // send routines on the stack
     bool m_ending = false; // the port error is being reported
     bool m_ended = false; // the program was ended (tests observe it instead of losing their process)
 };

@@ -1,5 +1,6 @@
 #include "rangescanner.h"
 
+#include "catlink.h"
 #include "frequencycontrol.h"
 #include "ft847controls.h"
 #include "messagebox.h"
@@ -7,17 +8,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
-RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, Ft847Controls &controls, QObject *parent)
+RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, Ft847Controls &controls,
+                           QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_poll(poll)
+    , m_link(link)
     , m_c(controls)
 {
 }
@@ -117,7 +119,7 @@ void RangeScanner::Arret_Trace_Click()
 void RangeScanner::Scan_Timer_Timer()
 {
     const int takenOver = m_takenOver;
-    QCoreApplication::processEvents();
+    m_link.turn();
     // A pause, a stop or a recall handled just now: the operator has the radio, the scan does not step over it
     // (nor restart a timer that was just stopped).
     if (m_takenOver != takenOver)

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+class CatLink;
 class FrequencyControl;
 class StatusPoll;
 struct Ft847Controls;
@@ -16,7 +17,8 @@ class RangeScanner : public QObject
     Q_OBJECT
 
 public:
-    RangeScanner(FrequencyControl &frequency, StatusPoll &poll, Ft847Controls &controls, QObject *parent = nullptr);
+    RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, Ft847Controls &controls,
+                 QObject *parent = nullptr);
     void wire();
 
     using Fixed = scanner::FixedDecimal;
@@ -50,6 +52,7 @@ private:
 
     FrequencyControl &m_frequency;
     StatusPoll &m_poll;
+    CatLink &m_link;
     Ft847Controls &m_c;
     int m_takenOver = 0; // pauses, stops and recalls so far
 };

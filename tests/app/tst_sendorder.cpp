@@ -77,6 +77,12 @@ private:
     }
 
     QList<QByteArray> framesSince(std::size_t mark) { return f->frames().mid(qsizetype(mark)); }
+    QList<QByteArray> commandsSince(std::size_t mark)
+    {
+        QList<QByteArray> commands = framesSince(mark);
+        commands.removeIf(isPollRequest);
+        return commands;
+    }
 
 private slots:
     void initTestCase_data()
@@ -177,7 +183,7 @@ private slots:
             if (moment.turn >= 0) {
                 QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
             } else {
-                f->uart().setOperationHook([&](UartTestPort::Operation op) {
+                f->uart().setOperationHook([&](UartTestPort::Operation op, const QByteArray &) {
                     if (op == UartTestPort::Operation::Output && outputs++ == moment.output)
                         QMetaObject::invokeMethod(this, fireNow, Qt::QueuedConnection);
                 });
@@ -204,6 +210,40 @@ private slots:
             QCOMPARE(poll.SignalLevel, 4.5);
             QVERIFY(poll.SquelchOpen && !poll.TxActive);
         }
+    }
+
+    // Clicks made one right after the other, as the operator's quick clicks come: the second waits until the
+    // first's commands are all sent, so the radio hears them in the order of the clicks and ends where the panel
+    // says it is.
+    void quickClicksKeepTheirOrder_data()
+    {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("LSB, USB") << QStringList{u"Com_LSB"_s, u"Com_USB"_s};
+        QTest::newRow("band, mode") << QStringList{u"Com_14"_s, u"Com_FM"_s};
+        QTest::newRow("mode, band, shift") << QStringList{u"Com_CW"_s, u"Com_144"_s, u"Com_shift"_s};
+        QTest::newRow("three steps") << QStringList{u"Com_pk"_s, u"Com_pk"_s, u"Com_mkk"_s};
+    }
+    void quickClicksKeepTheirOrder()
+    {
+        QFETCH(QStringList, buttons);
+        const auto button = [&](const QString &name) { return f->program().window.findChild<QAbstractButton *>(name); };
+        reset();
+        std::size_t mark = f->frames().size();
+        for (const QString &name : buttons)
+            button(name)->click();
+        f->c().Timer1->stop(); // the LSB button starts it again
+        const QList<QByteArray> oneAfterTheOther = commandsSince(mark);
+
+        reset();
+        mark = f->frames().size();
+        for (const QString &name : buttons)
+            PanelFixture::queueClick(button(name));
+        QVERIFY(PanelFixture::waitFor([&] { return commandsSince(mark).size() >= oneAfterTheOther.size(); }, 2s));
+        QVERIFY(PanelFixture::waitFor([&] { return f->uart().outBufferCount() == 0; }, 1s));
+        f->c().Timer1->stop();
+        QCOMPARE(commandsSince(mark), oneAfterTheOther);
+        QCOMPARE(f->c().L_mode->text(), cat::modeName(f->sim().mode()));
+        QCOMPARE(f->shownDigits(), u"%1"_s.arg(f->sim().frequency(), 8, 10, QLatin1Char('0')));
     }
 };
 

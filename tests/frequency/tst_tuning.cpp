@@ -106,16 +106,6 @@ private slots:
         QCOMPARE(sentSinceMark(), QList<QByteArray>());
     }
 
-    void pressDuringASendStartsFromTheFirstPress()
-    {
-        // The second press arrives while the first one's command drains.
-        QTimer::singleShot(0, f->c().Com_pkk, [&] { f->c().Com_pkk->click(); });
-        f->c().Com_pkk->click();
-        QCOMPARE(sentSinceMark(), (QList<QByteArray> {setFrequency("14551000"), setFrequency("14552000")}));
-        QCOMPARE(f->program().frequency.CurrentFreq, u"14552000"_s);
-        QCOMPARE(f->shownDigits(), u"14552000"_s);
-    }
-
     void directEntry_data()
     {
         QTest::addColumn<QString>("locale");

@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QThread>
+#include <QWidget>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 PanelFixture::PanelFixture()
 {
@@ -92,6 +95,20 @@ bool PanelFixture::waitForFrames(std::size_t count, std::chrono::milliseconds ti
 bool PanelFixture::waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout)
 {
     return waitFor([&] { return !sim().frames().empty() && sim().frames().back().bytes == frame; }, timeout);
+}
+
+std::function<void()> PanelFixture::clicker(QWidget *widget, std::optional<QPoint> at)
+{
+    QWidget *top = widget->window();
+    const QPointF local = widget->mapTo(top, at.value_or(widget->rect().center()));
+    const QPointF global = top->mapToGlobal(local);
+    return [window = top->windowHandle(), local, global] {
+        using Input = QWindowSystemInterface;
+        Input::handleMouseEvent<Input::AsynchronousDelivery>(
+            window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress);
+        Input::handleMouseEvent<Input::AsynchronousDelivery>(
+            window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease);
+    };
 }
 
 QList<QByteArray> PanelFixture::frames() const

@@ -43,6 +43,12 @@ public:
     // Runs the event loop until the last frame the radio received is this one.
     bool waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
+    // A click of the left button as the operator makes it: queued with the window system's input, to be handled
+    // when the program next takes input. At the widget's centre, or at `at` in its coordinates.
+    static void queueClick(QWidget *widget, std::optional<QPoint> at = {}) { clicker(widget, at)(); }
+    // The same click, to be made later from any thread.
+    static std::function<void()> clicker(QWidget *widget, std::optional<QPoint> at = {});
+
     QList<QByteArray> frames() const; // every frame the radio received, in order
     QList<quint8> opcodes() const;
     static QByteArray frame(std::initializer_list<int> bytes);

@@ -19,10 +19,10 @@ UartTestPort::UartTestPort(int radioPort)
 #endif
 }
 
-void UartTestPort::note(Operation op)
+void UartTestPort::note(Operation op, const QByteArray &output)
 {
     if (m_hook)
-        m_hook(op);
+        m_hook(op, output);
 }
 
 bool UartTestPort::setPortOpen(bool open)
@@ -47,7 +47,7 @@ bool UartTestPort::setPortOpen(bool open)
 
 void UartTestPort::output(const QByteArray &bytes)
 {
-    note(Operation::Output);
+    note(Operation::Output, bytes);
     settle();
     if (!m_open)
         return;

@@ -62,9 +62,14 @@ public:
     // that something broke into. A sound program never does it.
     int interruptedReplies() const;
 
-    // What the program does to the port, reported as it happens: tests act at a chosen moment of an exchange.
+    // When the last byte written so far will have crossed: a byte written now starts then, or now if that is past.
+    Clock::time_point lineFreeAt() const { return m_outFreeAt; }
+
+    // What the program does to the port, reported as it happens (with the bytes of an output): tests act at a chosen
+    // moment of an exchange.
     enum class Operation { Clear, Output, OutCount, InCount, Input, Wait };
-    void setOperationHook(std::function<void(Operation)> hook) { m_hook = std::move(hook); }
+    using OperationHook = std::function<void(Operation, const QByteArray &output)>;
+    void setOperationHook(OperationHook hook) { m_hook = std::move(hook); }
 
 private:
     struct LineByte
@@ -78,7 +83,7 @@ private:
     void settle() const;
     void radioReceives(const LineByte &b) const;
     void scheduleReply(QByteArray reply, Clock::time_point frameAt) const;
-    void note(Operation op);
+    void note(Operation op, const QByteArray &output = {});
 
     int m_radioPort;
     int m_number = 0;
@@ -89,7 +94,7 @@ private:
     std::chrono::nanoseconds m_byteTime{0};
     std::chrono::milliseconds m_latency{0};
     ft847sim::Fault m_fault = ft847sim::Fault::None;
-    std::function<void(Operation)> m_hook;
+    OperationHook m_hook;
 
     // Settled lazily, from const readers too.
     mutable ft847sim::Ft847Model m_radio;
