@@ -36,9 +36,8 @@ bool FixedDecimal::fitsKHzField(QStringView text, const QLocale &locale)
 {
     constexpr qsizetype WholeDigits = 6, Decimals = 4;
     const qsizetype point = text.indexOf(locale.decimalPoint());
-    const auto digits = [](QStringView part) {
-        return std::count_if(part.begin(), part.end(), [](QChar c) { return c.isDigit(); });
-    };
+    const auto digits
+        = [](QStringView part) { return std::count_if(part.begin(), part.end(), [](QChar c) { return c.isDigit(); }); };
     if (point < 0)
         return digits(text) <= WholeDigits;
     return digits(text.left(point)) <= WholeDigits && digits(text.mid(point)) <= Decimals;

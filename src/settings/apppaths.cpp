@@ -84,8 +84,8 @@ QString chooseAppDir(const QString &programDir, const QString &userDataDir,
 QStringList systemProgramDirs()
 {
     return {QStringLiteral(ORVANE_INSTALL_BINDIR), QStringLiteral("/usr/bin"), QStringLiteral("/usr/local/bin"),
-        QStringLiteral("/bin"), QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"),
-        QStringLiteral("/sbin"), QStringLiteral("/usr/games"), QStringLiteral("/usr/local/games")};
+        QStringLiteral("/bin"), QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"), QStringLiteral("/sbin"),
+        QStringLiteral("/usr/games"), QStringLiteral("/usr/local/games")};
 }
 
 bool isWritableDirectory(const QString &directory)

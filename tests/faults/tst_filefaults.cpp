@@ -254,8 +254,8 @@ private slots:
             QCOMPARE(chosen, expected);
         // The user's directory is made only when it is used.
         QCOMPARE(QFileInfo(user).isDir(), expected == u"user");
-        QCOMPARE(bytesOf(user + u"/setting.ini"_s),
-            copied ? settings : userDir == u"own" ? QByteArray("mine") : QByteArray("<missing>"));
+        const QByteArray kept = userDir == u"own" ? QByteArray("mine") : QByteArray("<missing>");
+        QCOMPARE(bytesOf(user + u"/setting.ini"_s), copied ? settings : kept);
         QCOMPARE(bytesOf(user + u"/datamem.txt"_s), copied ? kMemories : QByteArray("<missing>"));
     }
 

@@ -243,8 +243,8 @@ private slots:
         auto *edit = o.window->findChild<QLineEdit *>(field);
         edit->setFocus(Qt::TabFocusReason);
         for (const QChar ch : typed)
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(ch.unicode()), QString(ch),
-                Qt::ControlModifier | Qt::AltModifier);
+            QTest::sendKeyEvent(
+                QTest::Click, edit, Qt::Key(ch.unicode()), QString(ch), Qt::ControlModifier | Qt::AltModifier);
         QTEST(edit->text(), "text");
         QCOMPARE(shownTexts(), QStringList(refused, u"erreur : chiffre uniquement."_s));
     }

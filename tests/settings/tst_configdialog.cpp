@@ -133,9 +133,9 @@ private slots:
             << QStringList {u"O_4800"_s, u"Option_600"_s, u"Option_com4"_s} << u"F1XYZ"_s << u"IN88"_s;
         QTest::newRow("not numbers, not a choice") << QByteArray(R"("COM2","3OO","9600,N,8,2","F6ABC","JN18EU")")
                                                    << QStringList() << u"F6ABC"_s << u"JN18EU"_s;
-        QTest::newRow("longer than the fields") << QByteArray(R"("1","200","4800,n,8,2","F1ABCDEFGHIJ","JN18EU12")")
-                                                << QStringList {u"O_4800"_s, u"Option_200"_s, u"Option_com1"_s}
-                                                << u"F1ABCDEFGHIJ"_s << u"JN18EU12"_s;
+        QTest::newRow("longer than the fields")
+            << QByteArray(R"("1","200","4800,n,8,2","F1ABCDEFGHIJ","JN18EU12")")
+            << QStringList {u"O_4800"_s, u"Option_200"_s, u"Option_com1"_s} << u"F1ABCDEFGHIJ"_s << u"JN18EU12"_s;
         QTest::newRow("no file: first choices of speed and delay")
             << QByteArray() << QStringList {u"O_4800"_s, u"Option_200"_s} << QString() << QString();
     }
@@ -169,8 +169,9 @@ private slots:
         const QByteArray longer = R"("3","400","9600,n,8,2","F1ABCDEFGHIJ","JN18EU12")";
         QTest::newRow("longer texts kept") << longer << QStringList {u"Option_com1"_s} << QString()
                                            << QByteArray(R"("1","400","9600,n,8,2","F1ABCDEFGHIJ","JN18EU12")");
-        QTest::newRow("typing over a longer text stops at 10") << longer << QStringList() << u"f1abcdefghijk"_s
-                                                               << QByteArray(R"("3","400","9600,n,8,2","F1ABCDEFGH","JN18EU12")");
+        QTest::newRow("typing over a longer text stops at 10")
+            << longer << QStringList() << u"f1abcdefghijk"_s
+            << QByteArray(R"("3","400","9600,n,8,2","F1ABCDEFGH","JN18EU12")");
     }
     void validerWritesOneLine()
     {
