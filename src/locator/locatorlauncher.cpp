@@ -25,7 +25,8 @@ WinLocAssistance *LocatorLauncher::window() const
 
 void LocatorLauncher::open()
 {
-    if (!m_window)
+    const bool loadedNow = !m_window;
+    if (loadedNow)
         m_window = new WinLocAssistance(m_settings, m_label, m_mainWindow);
     if (!m_window->controls().Text_M_Loc->text().isEmpty()) {
         m_window->show();
@@ -35,11 +36,12 @@ void LocatorLauncher::open()
     }
     ui::showMessage(QStringLiteral("Erreur : Vous n'avez pas entré votre Locator dans la fenêtre configuration."),
         ui::MsgIcon::Error);
+    // A window already open (its own locator emptied there) stays as it is, with both panels and a teal label.
+    if (!loadedNow || !m_window)
+        return;
     look::setBackColor(m_label, look::Navy);
     // Released rather than kept loaded out of sight, so that a locator configured afterwards is read at the
     // next click.
-    if (m_window) {
-        m_window->close();
-        m_window = nullptr;
-    }
+    m_window->close();
+    m_window = nullptr;
 }

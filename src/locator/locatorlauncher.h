@@ -23,7 +23,8 @@ public:
     WinLocAssistance *window() const;
 
     // The "Locator" click: reading the own locator loads the window when it is not loaded; a window with an own
-    // locator is shown (not modal), otherwise the operator is told to configure one.
+    // locator is shown (not modal), otherwise the operator is told to configure one. A window the click loaded is
+    // then released; one already open stays open with what it holds.
     void open();
 
 private:

@@ -37,14 +37,16 @@ constexpr int kButtonHeight = 390;
 const QColor PanelFace(0xD8, 0xD8, 0xD8);
 
 // The character a key gives, as a field's key handler sees it; -1 for keys that give none (arrows, Delete,
-// function keys, shortcuts with Ctrl), which reach the field untouched.
+// function keys, shortcuts), which reach the field untouched. Decided by the key's text, not by the modifiers:
+// AltGr arrives as Ctrl+Alt on Windows and types "@", "#" or "{" all the same. Ctrl alone, or with Shift, makes a
+// shortcut whatever its text, as the field itself sees it.
 int keyAscii(const QKeyEvent &event)
 {
     if (event.key() == Qt::Key_Backspace)
         return 8;
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
         return 13;
-    if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+    if (event.modifiers() == Qt::ControlModifier || event.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
         return -1;
     const QString text = event.text();
     if (text.size() != 1 || !text.at(0).isPrint())

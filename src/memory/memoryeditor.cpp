@@ -117,7 +117,8 @@ void MemoryEditor::Grid_Click(int row)
     SelectedMode = m_c.Grid->textMatrix(row, 2);
     m_c.cmdAjouter->setEnabled(false);
     m_c.Com_valid_memo->setEnabled(false);
-    m_c.Com_envoi_freq->setEnabled(true);
+    // Only a row with a frequency to send: not the empty top row, nor an entry whose frequency is text.
+    m_c.Com_envoi_freq->setEnabled(frequency::kHzTextToTenHz(SelectedFreq, QLocale()).has_value());
 }
 
 void MemoryEditor::Grid_DblClick(int row)

@@ -3,6 +3,8 @@
 #include "freqtext.h"
 #include "localenumber.h"
 
+#include <algorithm>
+
 namespace scanner {
 
 namespace {
@@ -28,6 +30,17 @@ std::optional<FixedDecimal> FixedDecimal::fromText(const QString &text, const QL
     if (!units)
         return std::nullopt;
     return fromUnits(*units);
+}
+
+bool FixedDecimal::fitsKHzField(QStringView text, const QLocale &locale)
+{
+    constexpr qsizetype WholeDigits = 6, Decimals = 4;
+    const qsizetype point = text.indexOf(locale.decimalPoint());
+    const auto digits
+        = [](QStringView part) { return std::count_if(part.begin(), part.end(), [](QChar c) { return c.isDigit(); }); };
+    if (point < 0)
+        return digits(text) <= WholeDigits;
+    return digits(text.left(point)) <= WholeDigits && digits(text.mid(point)) <= Decimals;
 }
 
 QString FixedDecimal::toText(const QLocale &locale) const

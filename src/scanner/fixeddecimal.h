@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <compare>
+#include <limits>
 #include <optional>
 
 namespace scanner {
@@ -47,14 +48,30 @@ public:
     QString toPointGroupedText() const;
     QString toCommaGroupedText() const;
 
+    // Whether a field holding a frequency or a step in kHz may take this text while it is typed: at most six digits
+    // before the locale's decimal separator and four after it. Other characters are left to the reading, which
+    // keeps the last good value for a text that is not a number.
+    static bool fitsKHzField(QStringView text, const QLocale &locale);
+
+    // Sums and differences stop at the ends of the 64-bit range instead of wrapping round.
     constexpr FixedDecimal &operator+=(FixedDecimal other)
     {
-        m_units += other.m_units;
+        if (other.m_units > 0 && m_units > Highest - other.m_units)
+            m_units = Highest;
+        else if (other.m_units < 0 && m_units < Lowest - other.m_units)
+            m_units = Lowest;
+        else
+            m_units += other.m_units;
         return *this;
     }
     constexpr FixedDecimal &operator-=(FixedDecimal other)
     {
-        m_units -= other.m_units;
+        if (other.m_units < 0 && m_units > Highest + other.m_units)
+            m_units = Highest;
+        else if (other.m_units > 0 && m_units < Lowest + other.m_units)
+            m_units = Lowest;
+        else
+            m_units -= other.m_units;
         return *this;
     }
     friend constexpr FixedDecimal operator+(FixedDecimal a, FixedDecimal b) { return a += b; }
@@ -62,6 +79,9 @@ public:
     friend constexpr auto operator<=>(const FixedDecimal &, const FixedDecimal &) = default;
 
 private:
+    static constexpr qint64 Highest = std::numeric_limits<qint64>::max();
+    static constexpr qint64 Lowest = std::numeric_limits<qint64>::min();
+
     qint64 m_units = 0;
 };
 

@@ -13,6 +13,22 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QValidator>
+
+namespace {
+
+// Typed text only: what the program writes into the field itself is not checked.
+class KHzFieldValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        return scanner::FixedDecimal::fitsKHzField(input, QLocale()) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
 
 RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, Ft847Controls &controls,
                            QObject *parent)
@@ -36,6 +52,12 @@ void RangeScanner::wire()
     connect(m_c.Combo_Seuil, &QComboBox::activated, this, &RangeScanner::Combo_Seuil_Click);
     connect(m_c.Textdep, &QLineEdit::textChanged, this, &RangeScanner::Textdep_Change);
     connect(m_c.Textariv, &QLineEdit::textChanged, this, &RangeScanner::Textariv_Change);
+    boundKHzField(m_c.Combo_pas->lineEdit());
+}
+
+void RangeScanner::boundKHzField(QLineEdit *field)
+{
+    field->setValidator(new KHzFieldValidator(field));
 }
 
 RangeScanner::Fixed RangeScanner::numberOr(const QString &text, Fixed previous)
@@ -113,7 +135,8 @@ void RangeScanner::Arret_Trace_Click()
     ScanStep = numberOr(m_c.Combo_pas->currentText(), ScanStep);
     ScanStart = numberOr(m_c.Textdep->text(), ScanStart);
     ScanEnd = numberOr(m_c.Textariv->text(), ScanEnd);
-    ScanPos = numberOr(m_c.Textdep->text(), ScanPos);
+    // Back to the start: with an unreadable start field, the last start that read.
+    ScanPos = ScanStart;
 }
 
 void RangeScanner::Scan_Timer_Timer()

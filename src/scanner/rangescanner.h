@@ -9,6 +9,7 @@
 
 class CatLink;
 class FrequencyControl;
+class QLineEdit;
 class StatusPoll;
 struct Ft847Controls;
 
@@ -43,6 +44,8 @@ public:
     // A field's number in the operator's locale, or the value it had when the text does not read as one
     // (an emptied field while typing, letters): the scanner keeps working with what it last understood.
     static Fixed numberOr(const QString &text, Fixed previous);
+    // Keeps a field of kHz (the step, the fine-tuning frequency) to numbers the scanner's sums can hold.
+    static void boundKHzField(QLineEdit *field);
 
 private:
     void setThresholdFrom(const QString &text);

@@ -34,6 +34,7 @@ void ScanLists::wire()
     connect(m_c.Com_memo, &QPushButton::clicked, this, &ScanLists::Com_memo_Click);
     connect(m_c.List_memo, &QListWidget::itemClicked, this, &ScanLists::List_memo_Click);
     connect(m_c.Com_clr, &QPushButton::clicked, this, &ScanLists::Com_clr_Click);
+    RangeScanner::boundKHzField(m_c.Text_Affine);
 }
 
 void ScanLists::tuneKHz(qint64 tenHz)

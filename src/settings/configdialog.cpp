@@ -139,6 +139,16 @@ void ConfigDialog::buildControls()
         edit->setObjectName(QLatin1String(name));
         edit->setGeometry(ui::rectTw(2220, top, width, 360));
         edit->setMaxLength(maxLength);
+        // The limit is for typing: a longer text loaded from setting.ini is shown and saved whole, and the limit
+        // closes in on it only as the operator shortens it.
+        connect(edit, &QLineEdit::textChanged, edit, [edit, maxLength](const QString &text) {
+            const int allowed = qMax(maxLength, qMin(edit->maxLength(), int(text.size())));
+            if (allowed == edit->maxLength())
+                return;
+            const int cursor = edit->cursorPosition();
+            edit->setMaxLength(allowed);
+            edit->setCursorPosition(cursor);
+        });
         edit->setAccessibleName(caption);
         label->setBuddy(edit);
         // Dropped text would bypass the key filter; typing and pasting go through it.
@@ -152,12 +162,15 @@ void ConfigDialog::buildControls()
     Comvalid = new QPushButton(QStringLiteral("Valider"), this);
     Comvalid->setObjectName(QStringLiteral("Comvalid"));
     Comvalid->setGeometry(ui::rectTw(3240, 3900, 1380, 420));
-    Comvalid->setDefault(true);
     ComX = new QPushButton(QStringLiteral("X"), this);
     ComX->setObjectName(QStringLiteral("ComX"));
     ComX->setGeometry(ui::rectTw(4740, 3900, 1380, 420));
     ComX->setAccessibleDescription(QStringLiteral("Fermer sans enregistrer"));
     ComX->setToolTip(QStringLiteral("Fermer sans enregistrer"));
+    // No default button: Enter in a field must not save a half-typed callsign. A dialog makes the focused push
+    // button the default unless it is told not to; Space presses a focused button.
+    for (QPushButton *button : {Comvalid, ComX})
+        button->setAutoDefault(false);
     connect(Comvalid, &QPushButton::clicked, this, &ConfigDialog::Comvalid_Click);
     connect(ComX, &QPushButton::clicked, this, &ConfigDialog::ComX_Click);
 
@@ -191,8 +204,11 @@ void ConfigDialog::Form_Load()
         if (speedSettings(m_speed->id(button)) == m_settings.PortSettings)
             button->setChecked(true);
     }
-    Text1->setText(m_settings.Callsign);
-    Text2->setText(m_settings.Locator);
+    // A stored text longer than the field's typing limit (an older or hand-edited file) is shown whole.
+    for (auto [field, text] : {std::pair {Text1, &m_settings.Callsign}, {Text2, &m_settings.Locator}}) {
+        field->setMaxLength(qMax(field->maxLength(), int(text->size())));
+        field->setText(*text);
+    }
 
     // Tab stops once in each frame, on its selected choice (or its first); the arrows move within the frame.
     for (const QButtonGroup *group : {m_port, m_delay, m_speed}) {

@@ -27,7 +27,7 @@ public:
     QRadioButton *O_4800 = nullptr, *O_9600 = nullptr, *O_57600 = nullptr;
     QLineEdit *Text1 = nullptr; // callsign
     QLineEdit *Text2 = nullptr; // locator
-    QPushButton *Comvalid = nullptr; // "Valider", the default button (Enter)
+    QPushButton *Comvalid = nullptr; // "Valider"; no default button, Enter saves nothing
     QPushButton *ComX = nullptr; // "X"
 
     // Run by the constructor: the label turns teal, the file is read and its values shown.

@@ -141,7 +141,8 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     vfoFont.setPixelSize(14);
     c.LabVFO2->setFont(vfoFont);
     c.LabVFO2->setAccessibleName(QStringLiteral("VFO B"));
-    c.L_mode2 = label(frame, "L_mode2", QStringLiteral("FM"), 3150, 2955, 480, 300, Qt::AlignCenter);
+    // Nothing keeps the second VFO's mode: a caption here would only mislead.
+    c.L_mode2 = label(frame, "L_mode2", QString(), 3150, 2955, 480, 300, Qt::AlignCenter);
     c.LabTRX2 = label(frame, "LabTRX2", QStringLiteral("RXTX"), 3660, 2955, 480, 300, Qt::AlignCenter);
     c.LabTRX2->hide();
     c.Com_AB = button(frame, "Com_AB", QStringLiteral("A <> B"), 4170, 2940, 780, 330);

@@ -55,6 +55,7 @@ private slots:
             QCOMPARE(look::backColor(w), look::PanelOff);
         QCOMPARE(f->program().frequency.CurrentFreq, u"14550000"_s);
         QCOMPARE(c.Lab_control->text(), u"14550000"_s);
+        QVERIFY(c.L_mode2->text().isEmpty()); // nothing keeps the second VFO's mode
         QCOMPARE(c.LabHeure->text(), u"00:00"_s);
         QCOMPARE(c.LabDate->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
         QVERIFY(!c.Timer1->isActive() && c.Timer2->isActive());

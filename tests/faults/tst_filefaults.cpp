@@ -188,29 +188,53 @@ private slots:
         QTest::addColumn<QString>("program"); // inside the temporary directory, or absolute
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<int>("writable"); // what the probe answers: -1 asks the kernel
-        QTest::addColumn<bool>("userDirBlocked"); // a file stands where the user's data directory must go
+        QTest::addColumn<bool>("installed"); // the program's directory is one a system installation uses
+        QTest::addColumn<QString>("userDir"); // before the start: "none", "blocked" (a file stands there),
+                                              // "links" (com1 only), "own" (a setting.ini of the user's)
         QTest::addColumn<QString>("expected"); // "program", "user", or the exact path
-        QTest::newRow("portable copy") << u"prog"_s << false << -1 << false << u"program"_s;
-        QTest::newRow("installed: read-only directory") << u"prog"_s << true << -1 << false << u"user"_s;
-        QTest::newRow("installed: no such directory") << u"missing"_s << false << -1 << false << u"user"_s;
-        QTest::newRow("portable copy at the root") << u"/"_s << false << 1 << false << u"/"_s;
-        QTest::newRow("no user directory either") << u"prog"_s << false << 0 << true << u"program"_s;
+        QTest::addColumn<bool>("copied"); // the files beside the program reach the user's directory
+        QTest::newRow("portable copy") << u"prog"_s << false << -1 << false << u"none"_s << u"program"_s << false;
+        QTest::newRow("installed: read-only directory")
+            << u"prog"_s << true << -1 << false << u"none"_s << u"user"_s << true;
+        QTest::newRow("installed: no such directory")
+            << u"missing"_s << false << -1 << false << u"none"_s << u"user"_s << false;
+        QTest::newRow("portable copy at the root") << u"/"_s << false << 1 << false << u"none"_s << u"/"_s << false;
+        QTest::newRow("no user directory either")
+            << u"prog"_s << false << 0 << false << u"blocked"_s << u"program"_s << false;
+        QTest::newRow("installed in a system directory, run as root")
+            << u"prog"_s << false << 1 << true << u"none"_s << u"user"_s << true;
+        QTest::newRow("user directory holding its links only")
+            << u"prog"_s << false << 0 << false << u"links"_s << u"user"_s << true;
+        QTest::newRow("the user's own file is never replaced")
+            << u"prog"_s << false << 0 << false << u"own"_s << u"user"_s << false;
     }
     void programDirectoryDecidesWhereFilesLive()
     {
         QFETCH(QString, program);
         QFETCH(bool, readOnly);
         QFETCH(int, writable);
-        QFETCH(bool, userDirBlocked);
+        QFETCH(bool, installed);
+        QFETCH(QString, userDir);
         QFETCH(QString, expected);
+        QFETCH(bool, copied);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString programDir = program.startsWith(u'/') ? program : dir.filePath(program);
-        QVERIFY(QDir().mkpath(dir.filePath(u"prog"_s)));
-        QString userDir = dir.filePath(u"home/.local/share/Orvane"_s);
-        if (userDirBlocked) {
+        const QString besideProgram = dir.filePath(u"prog"_s);
+        QVERIFY(QDir().mkpath(besideProgram));
+        const QByteArray settings = kSettings + "\r\n";
+        for (const auto &[name, bytes] : {std::pair {"setting.ini", settings}, {"datamem.txt", kMemories}}) {
+            QFile file(besideProgram + u'/' + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        const QString user = dir.filePath(u"home/.local/share/Orvane"_s);
+        if (userDir == u"blocked") {
             QFile blocker(dir.filePath(u"home"_s));
             QVERIFY(blocker.open(QIODevice::WriteOnly));
+        } else if (userDir != u"none") {
+            QVERIFY(QDir().mkpath(user));
+            QFile file(user + (userDir == u"links" ? u"/com1"_s : u"/setting.ini"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
         }
         std::optional<ReadOnlyDirectory> readOnlyMount;
         if (readOnly) {
@@ -220,15 +244,19 @@ private slots:
         }
         const auto probe
             = [writable](const QString &d) { return writable < 0 ? apppaths::isWritableDirectory(d) : writable == 1; };
-        const QString chosen = apppaths::chooseAppDir(programDir, userDir, probe);
+        const QStringList systemDirs {u"/usr/bin"_s, installed ? programDir : dir.filePath(u"usr/bin"_s)};
+        const QString chosen = apppaths::chooseAppDir(programDir, user, probe, systemDirs);
         if (expected == u"program")
             QCOMPARE(chosen, programDir + u'/');
         else if (expected == u"user")
-            QCOMPARE(chosen, userDir + u'/');
+            QCOMPARE(chosen, user + u'/');
         else
             QCOMPARE(chosen, expected);
         // The user's directory is made only when it is used.
-        QCOMPARE(QFileInfo(userDir).isDir(), expected == u"user");
+        QCOMPARE(QFileInfo(user).isDir(), expected == u"user");
+        const QByteArray kept = userDir == u"own" ? QByteArray("mine") : QByteArray("<missing>");
+        QCOMPARE(bytesOf(user + u"/setting.ini"_s), copied ? settings : kept);
+        QCOMPARE(bytesOf(user + u"/datamem.txt"_s), copied ? kMemories : QByteArray("<missing>"));
     }
 
     void decidedOnceAndOverriddenByTests()

@@ -120,6 +120,14 @@ void checkFixedDecimal(const QString &text, const QLocale &locale)
     FUZZ_CHECK(within(gap(value->timesHundredToTenHz(), 100, units), 50), text);
     FUZZ_CHECK(within(gap(value->toMilliseconds(), 10, units), 5), text);
     FUZZ_CHECK(value->timesHundredToTenHzText() == QString::number(value->timesHundredToTenHz()), text);
+    // Sums stop at the ends of the 64-bit range; a text the kHz fields take stays far inside it.
+    qint64 twice = 0;
+    const bool overflows = __builtin_add_overflow(units, units, &twice);
+    const qint64 end = units < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    FUZZ_CHECK((*value + *value).units() == (overflows ? end : twice), text);
+    FUZZ_CHECK((*value - *value).units() == 0, text);
+    if (FixedDecimal::fitsKHzField(text, locale))
+        FUZZ_CHECK(units > -10'000'000'000LL && units < 10'000'000'000LL, text);
     for (const QString &grouped : {value->toPointGroupedText(), value->toCommaGroupedText()}) {
         FUZZ_CHECK(grouped.count(u'.') + grouped.count(u',') == 1, grouped);
         FUZZ_CHECK(std::all_of(grouped.begin(), grouped.end(),

@@ -223,6 +223,32 @@ private slots:
         QCOMPARE(o.c().Text_S_Loc->text(), own ? u"IO91"_s : QString());
     }
 
+    // AltGr arrives as Ctrl+Alt on Windows: what it types goes through the same checks as any other key.
+    void altGrCharacters_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("refused"); // "chiffre uniquement" messages
+        QTest::newRow("@ in a coordinate") << u"Text_S_Lat_Min"_s << u"@"_s << QString() << 1;
+        QTest::newRow("# in a longitude") << u"Text_M_Lon_Deg"_s << u"#"_s << QString() << 1;
+        QTest::newRow("{ | ~ in a locator") << u"Text_S_Loc"_s << u"{|~"_s << u"[\\^"_s << 0;
+    }
+    void altGrCharacters()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(int, refused);
+        Opened o(u"JN18EU"_s);
+        auto *edit = o.window->findChild<QLineEdit *>(field);
+        edit->setFocus(Qt::TabFocusReason);
+        for (const QChar ch : typed)
+            QTest::sendKeyEvent(
+                QTest::Click, edit, Qt::Key(ch.unicode()), QString(ch), Qt::ControlModifier | Qt::AltModifier);
+        QTEST(edit->text(), "text");
+        QCOMPARE(shownTexts(), QStringList(refused, u"erreur : chiffre uniquement."_s));
+    }
+
     void pasteTakesDigitsOnly_data()
     {
         QTest::addColumn<QString>("clipboard");
@@ -433,6 +459,15 @@ private slots:
         // A second click shows the same window; the program's end closes it.
         label->click();
         QCOMPARE(fixture.program().locatorLauncher.window(), window);
+        // Its own locator emptied there, a click gives the message and leaves the window open as it is.
+        window->controls().Text_S_Loc->setText(u"IO91WM"_s);
+        window->controls().Com_M_RAZ->click();
+        label->click();
+        QCOMPARE(fixture.messages.size(), 2);
+        QCOMPARE(fixture.program().locatorLauncher.window(), window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->controls().Text_S_Loc->text(), u"IO91WM"_s);
+        QCOMPARE(look::backColor(label), look::Teal);
         QPointer<WinLocAssistance> watched = window;
         fixture.program().shell.Form_Unload();
         QVERIFY(watched.isNull() || !watched->isVisible());

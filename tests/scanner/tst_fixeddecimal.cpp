@@ -114,6 +114,45 @@ private slots:
             position -= increment;
         QCOMPARE(position.units(), first.units());
     }
+
+    // A sum that would leave the 64-bit range stops at its end rather than wrapping round.
+    void sumsStopAtTheEnds_data()
+    {
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
+        QTest::addColumn<qint64>("sum");
+        QTest::addColumn<qint64>("difference");
+        constexpr qint64 highest = std::numeric_limits<qint64>::max(), lowest = std::numeric_limits<qint64>::min();
+        QTest::newRow("step of 922337203685477 kHz from 144000")
+            << 1440000000LL << 9223372036854770000LL << highest << -9223372035414770000LL;
+        QTest::newRow("down past the lowest") << lowest + 5 << 10LL << lowest + 15 << lowest;
+        QTest::newRow("minus the lowest") << 0LL << lowest << lowest << highest;
+        QTest::newRow("within the range") << 1440000000LL << 125000LL << 1440125000LL << 1439875000LL;
+    }
+    void sumsStopAtTheEnds()
+    {
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QTEST((FixedDecimal::fromUnits(a) + FixedDecimal::fromUnits(b)).units(), "sum");
+        QTEST((FixedDecimal::fromUnits(a) - FixedDecimal::fromUnits(b)).units(), "difference");
+    }
+
+    void kHzFieldText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("frequency") << u"144025"_s << true;
+        QTest::newRow("step with four decimals") << u"8,3333"_s << true;
+        QTest::newRow("not a number: left to the reading") << u"12.5x"_s << true;
+        QTest::newRow("seven digits") << u"1440250"_s << false;
+        QTest::newRow("fifth decimal") << u"12,50000"_s << false;
+        QTest::newRow("a step beyond the sums") << u"922337203685477"_s << false;
+    }
+    void kHzFieldText()
+    {
+        QFETCH(QString, text);
+        QTEST(FixedDecimal::fitsKHzField(text, QLocale(QLocale::French, QLocale::France)), "fits");
+    }
 };
 
 QTEST_APPLESS_MAIN(TestFixedDecimal)

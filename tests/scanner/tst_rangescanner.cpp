@@ -247,6 +247,17 @@ private slots:
         QCOMPARE(tuned.constFirst(), 144012.5);
         QCOMPARE(tuned.constLast(), 144500.0);
         QCOMPARE(scanner().ScanPos, scanner::FixedDecimal::fromInteger(144500));
+        scanner().Arret_Trace_Click(); // back to the last start that read, not left where the scan stood
+        QCOMPARE(scanner().ScanPos, scanner::FixedDecimal::fromInteger(144000));
+    }
+
+    void kHzFieldsTakeSixDigitsAndFourDecimals()
+    {
+        for (QLineEdit *field : {c().Combo_pas->lineEdit(), c().Text_Affine}) {
+            field->clear();
+            QTest::keyClicks(field, u"922337203685477,123456"_s);
+            QCOMPARE(field->text(), u"922337,1234"_s);
+        }
     }
 
     void fineTuningFromTheScanList()

@@ -133,6 +133,9 @@ private slots:
             << QStringList {u"O_4800"_s, u"Option_600"_s, u"Option_com4"_s} << u"F1XYZ"_s << u"IN88"_s;
         QTest::newRow("not numbers, not a choice") << QByteArray(R"("COM2","3OO","9600,N,8,2","F6ABC","JN18EU")")
                                                    << QStringList() << u"F6ABC"_s << u"JN18EU"_s;
+        QTest::newRow("longer than the fields")
+            << QByteArray(R"("1","200","4800,n,8,2","F1ABCDEFGHIJ","JN18EU12")")
+            << QStringList {u"O_4800"_s, u"Option_200"_s, u"Option_com1"_s} << u"F1ABCDEFGHIJ"_s << u"JN18EU12"_s;
         QTest::newRow("no file: first choices of speed and delay")
             << QByteArray() << QStringList {u"O_4800"_s, u"Option_200"_s} << QString() << QString();
     }
@@ -153,25 +156,28 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<QString>("callsign"); // typed over the field's text; null leaves it
-        QTest::addColumn<bool>("byEnter");
         QTest::addColumn<QByteArray>("written");
         // Values that match no option are written back as they were, an empty port included.
         const QByteArray unmatched = R"("","250","19200,n,8,2","F6ABC","JN18EU")";
-        QTest::newRow("empty port written back empty") << unmatched << QStringList() << QString() << false << unmatched;
+        QTest::newRow("empty port written back empty") << unmatched << QStringList() << QString() << unmatched;
         QTest::newRow("every choice changed")
-            << kStandardLine << QStringList {u"Option_com2"_s, u"Option_600"_s, u"O_57600"_s} << u"f5xyz/p"_s << false
+            << kStandardLine << QStringList {u"Option_com2"_s, u"Option_600"_s, u"O_57600"_s} << u"f5xyz/p"_s
             << QByteArray(R"("2","600","57600,n,8,2","F5XYZ/P","JN18EU")");
         QTest::newRow("first save creates the file") << QByteArray() << QStringList {u"Option_com1"_s} << u"f6abc"_s
-                                                     << false << QByteArray(R"("1","200","4800,n,8,2","F6ABC","")");
-        QTest::newRow("Enter in a field") << kStandardLine << QStringList {u"Option_com1"_s} << QString() << true
-                                          << QByteArray(R"("1","400","9600,n,8,2","F6ABC","JN18EU")");
+                                                     << QByteArray(R"("1","200","4800,n,8,2","F6ABC","")");
+        // Longer texts than the fields take are saved whole until the operator edits them.
+        const QByteArray longer = R"("3","400","9600,n,8,2","F1ABCDEFGHIJ","JN18EU12")";
+        QTest::newRow("longer texts kept") << longer << QStringList {u"Option_com1"_s} << QString()
+                                           << QByteArray(R"("1","400","9600,n,8,2","F1ABCDEFGHIJ","JN18EU12")");
+        QTest::newRow("typing over a longer text stops at 10")
+            << longer << QStringList() << u"f1abcdefghijk"_s
+            << QByteArray(R"("3","400","9600,n,8,2","F1ABCDEFGH","JN18EU12")");
     }
     void validerWritesOneLine()
     {
         QFETCH(QByteArray, line);
         QFETCH(QStringList, choices);
         QFETCH(QString, callsign);
-        QFETCH(bool, byEnter);
         QFETCH(QByteArray, written);
         writeLine(line);
         auto d = open();
@@ -181,10 +187,7 @@ private slots:
             d->Text1->clear();
             QTest::keyClicks(d->Text1, callsign);
         }
-        if (byEnter)
-            QTest::keyClick(d->Text2, Qt::Key_Return);
-        else
-            QTest::mouseClick(d->Comvalid, Qt::LeftButton);
+        QTest::mouseClick(d->Comvalid, Qt::LeftButton);
 
         QCOMPARE(fileBytes(), written + "\r\n");
         QVERIFY(!QFile::exists(path(u"Data.tmp"_s)));
@@ -263,6 +266,7 @@ private slots:
         QTest::newRow("X") << u"X"_s;
         QTest::newRow("Escape") << u"Escape"_s;
         QTest::newRow("window close button") << u"close"_s;
+        QTest::newRow("Enter in the fields saves nothing, then X") << u"Enter"_s;
     }
     void closingWithoutSaving()
     {
@@ -278,8 +282,14 @@ private slots:
             QTest::mouseClick(d->ComX, Qt::LeftButton);
         else if (how == u"Escape")
             QTest::keyClick(d->Text1, Qt::Key_Escape);
-        else
+        else if (how == u"close")
             d->close();
+        if (how == u"Enter") {
+            for (QLineEdit *field : {d->Text1, d->Text2})
+                QTest::keyClick(field, Qt::Key_Return);
+            QVERIFY(d->isVisible());
+            QTest::mouseClick(d->ComX, Qt::LeftButton);
+        }
 
         QVERIFY(!d->isVisible());
         QCOMPARE(d->result(), int(QDialog::Rejected));
@@ -355,7 +365,11 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QCOMPARE(QApplication::focusWidget(), d->Option_com4);
         QVERIFY(d->Option_com4->isChecked());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // no default button: nothing saved
+        QCOMPARE(fileBytes(), kStandardLine + "\r\n");
+        QVERIFY(d->isVisible());
+        d->Comvalid->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d->Comvalid, Qt::Key_Space);
         QCOMPARE(fileBytes(),
             QByteArray(R"("4","400","9600,n,8,2","F6ABC","JN18EU")"
                        "\r\n"));

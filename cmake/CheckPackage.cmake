@@ -1,0 +1,15 @@
+# Makes the Debian package of a build tree with cpack and checks it with lintian; fails on any error or warning.
+# cmake -DCPACK=<cpack> -DLINTIAN=<lintian> -DCONFIG=<build>/CPackConfig.cmake -DOUT=<directory> -P CheckPackage.cmake
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND ${CPACK} -G DEB --config ${CONFIG} -B ${OUT} RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cpack could not make the package")
+endif()
+file(GLOB packages ${OUT}/*.deb)
+if(NOT packages)
+    message(FATAL_ERROR "cpack made no package in ${OUT}")
+endif()
+execute_process(COMMAND ${LINTIAN} --fail-on error,warning --display-info ${packages} RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "lintian found errors or warnings in ${packages}")
+endif()
