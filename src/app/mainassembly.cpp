@@ -39,6 +39,17 @@ MainAssembly::~MainAssembly()
     linkSwitch.Lab_c_off_Click();
 }
 
+bool MainAssembly::share(const QHostAddress &address, quint16 port, QString *why)
+{
+    sharing = std::make_unique<RigctlServer>(rig);
+    if (sharing->listen(address, port))
+        return true;
+    if (why)
+        *why = RigctlServer::causeInFrench(sharing->serverError());
+    sharing.reset();
+    return false;
+}
+
 void MainAssembly::start()
 {
     shell.Form_Load();
@@ -70,5 +81,4 @@ void MainAssembly::wire()
     QObject::connect(c.Com_Anul, &QPushButton::clicked, &memory, &MemoryEditor::Com_Anul_Click);
     QObject::connect(c.Com_eff, &QPushButton::clicked, &memory, &MemoryEditor::Com_eff_Click);
     QObject::connect(c.Com_envoi_freq, &QPushButton::clicked, &memory, &MemoryEditor::Com_envoi_freq_Click);
-    // Further wiring goes above this line.
 }

@@ -10,8 +10,10 @@
 #include "linkswitch.h"
 #include "locatorlauncher.h"
 #include "memoryeditor.h"
+#include "panelrig.h"
 #include "qtcommport.h"
 #include "rangescanner.h"
+#include "rigctlserver.h"
 #include "scanlists.h"
 #include "settings.h"
 #include "shell.h"
@@ -50,7 +52,12 @@ public:
     AppShell shell{frequency, poll, linkSwitch, c};
     MemoryEditor memory{frequency, link, c};
     LocatorLauncher locatorLauncher{settings, c.LabLocat, c.ft_847};
-    // Further subsystem controllers go above this line.
+    PanelRig rig{frequency, poll, linkSwitch, link};
+    // The radio shared over Hamlib's network protocol; none until share() is asked.
+    std::unique_ptr<RigctlServer> sharing;
+
+    // Serves the radio to network clients at this address; on failure, why, in French.
+    bool share(const QHostAddress &address, quint16 port, QString *why);
 
 private:
     void wire();

@@ -35,44 +35,49 @@ bool isBcdFrequency(const QByteArray &reply)
     return true;
 }
 
+namespace {
+
+// Every mode the radio reports, with the name the panel shows and what Hamlib calls it; the first six are the modes
+// the panel sets.
+constexpr Mode kModes[] = {
+    {ModeLSB, u"LSB", "LSB", 2200, true},
+    {ModeUSB, u"USB", "USB", 2200, true},
+    {ModeCW, u"CW", "CW", 2200, true},
+    {ModeCWR, u"CWR", "CWR", 2200, true},
+    {ModeAM, u"AM", "AM", 9000, true},
+    {ModeFM, u"FM", "FM", 15000, true},
+    {0x82, u"CW(N)", "CW", 500, false},
+    {0x83, u"CW(N)-R", "CWR", 500, false},
+    {0x84, u"AM(N)", "AM", 2200, false},
+    {0x88, u"FM(N)", "FM", 9000, false},
+};
+
+} // namespace
+
+const Mode *modeNamed(QStringView name)
+{
+    for (const Mode &mode : kModes) {
+        if (name == QStringView(mode.name))
+            return &mode;
+    }
+    return nullptr;
+}
+
 std::optional<quint8> settableModeCode(QStringView name)
 {
-    static constexpr std::pair<const char16_t *, quint8> modes[] = {
-        {u"LSB", ModeLSB}, {u"USB", ModeUSB}, {u"CW", ModeCW}, {u"CWR", ModeCWR}, {u"AM", ModeAM}, {u"FM", ModeFM},
-    };
-    for (const auto &[text, code] : modes) {
-        if (name == QStringView(text))
-            return code;
-    }
-    return std::nullopt;
+    const Mode *mode = modeNamed(name);
+    if (!mode || !mode->settable)
+        return std::nullopt;
+    return mode->code;
 }
 
 QString modeName(quint8 code)
 {
-    switch (code) {
-    case 0x00:
-        return QStringLiteral("LSB");
-    case 0x01:
-        return QStringLiteral("USB");
-    case 0x02:
-        return QStringLiteral("CW");
-    case 0x03:
-        return QStringLiteral("CWR");
-    case 0x04:
-        return QStringLiteral("AM");
-    case 0x08:
-        return QStringLiteral("FM");
-    case 0x82:
-        return QStringLiteral("CW(N)");
-    case 0x83:
-        return QStringLiteral("CW(N)-R");
-    case 0x84:
-        return QStringLiteral("AM(N)");
-    case 0x88:
-        return QStringLiteral("FM(N)");
-    default:
-        return QStringLiteral("???");
+    for (const Mode &mode : kModes) {
+        if (mode.code == code)
+            return QString::fromUtf16(mode.name);
     }
+    return QStringLiteral("???");
 }
 
 QByteArray toBytes(const Frame &frame)

@@ -20,8 +20,10 @@ enum Opcode : quint8 {
     OpSetFrequency = 0x01,
     OpReadFrequencyMode = 0x03,
     OpSetMode = 0x07,
+    OpPttOn = 0x08,
     OpRepeaterShift = 0x09,
     OpCatOff = 0x80,
+    OpPttOff = 0x88,
     OpReadReceiverStatus = 0xE7,
 };
 
@@ -44,6 +46,20 @@ QString replyFrequencyText(const QByteArray &reply);
 
 // True when every nibble of the first four bytes is a decimal digit.
 bool isBcdFrequency(const QByteArray &reply);
+
+// A mode of the radio: its code (in a frequency-and-mode reply, and for the six the panel sets, in the set-mode
+// command), the name the panel shows, and Hamlib's name and passband for it.
+struct Mode
+{
+    quint8 code;
+    const char16_t *name;
+    const char *hamlibName;
+    int passbandHz;
+    bool settable; // one of the six mode buttons
+};
+
+// The mode the panel shows under this name; null for any other text ("???").
+const Mode *modeNamed(QStringView name);
 
 // The code of a mode the panel can set (the six mode buttons: "LSB" ... "FM"); nothing for any other name.
 std::optional<quint8> settableModeCode(QStringView name);

@@ -48,10 +48,13 @@ void CatLink::clearParameters(bool operatorTurns)
     const Sending sending(*this);
     for (int i = 0; i < 4; ++i) {
         CatCommand[i] = 0;
-        if (operatorTurns)
+        if (operatorTurns) {
+            m_operatorTurnDepth = m_sending;
             QCoreApplication::processEvents();
-        else
+            m_operatorTurnDepth = -1;
+        } else {
             yieldWhileSending();
+        }
     }
     // A command sent from one of those turns may have left its parameters in the shared frame.
     std::fill_n(CatCommand.begin(), 4, 0);

@@ -60,6 +60,9 @@ public:
     // further down the stack (then it waits, as in every send). At a scanner step.
     void turn();
     bool isSending() const { return m_sending > 0; }
+    // Whether an action (a click, a network client's set) may send now: nothing is being sent, or the poll is only
+    // clearing the parameters of its next request, where the operator's clicks are taken too.
+    bool takesActions() const { return m_sending == 0 || m_sending == m_operatorTurnDepth; }
 
     // Run after the port error was acknowledged and before the program ends: the main window unloads there,
     // which switches the link off.
@@ -89,6 +92,7 @@ private:
     std::chrono::steady_clock::time_point m_sentAt; // when the last command was handed to the port
     int m_expected = 0; // bytes of the reply being waited for
     int m_sending = 0; // send routines on the stack
+    int m_operatorTurnDepth = -1; // the depth of the poll's clearing of parameters while it takes actions
     bool m_ending = false; // the port error is being reported
     bool m_ended = false; // the program was ended (tests observe it instead of losing their process)
 };

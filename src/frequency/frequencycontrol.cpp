@@ -30,6 +30,7 @@ void FrequencyControl::takeFromDisplay()
     for (const QLabel *digit : m_c.digits())
         CurrentFreq += digit->text();
     m_c.Lab_control->setText(CurrentFreq);
+    m_modeName = m_c.L_mode->text();
 }
 
 void FrequencyControl::Charge_Num()
@@ -104,6 +105,7 @@ void FrequencyControl::setModeCaption(const QString &mode)
 {
     if (m_c.L_mode->text() == mode)
         return; // a label's change notification fires only on a change
+    m_modeName = mode;
     m_c.L_mode->setText(mode);
     L_mode_Change();
 }

@@ -19,7 +19,8 @@ public:
     QString CurrentFreq; // 10 Hz units, eight digits once Charge_Num has run
     bool AmateurOnly = false; // true keeps tuning inside the amateur bands
 
-    // Builds CurrentFreq from the digit captions, most significant first, and copies it to Lab_control.
+    // Builds CurrentFreq from the digit captions, most significant first, and copies it to Lab_control; takes the
+    // mode from its label.
     void takeFromDisplay();
 
     // Normalises CurrentFreq to eight digits, applies the limits, sends it with opcode 01, then shows it.
@@ -31,8 +32,9 @@ public:
     // Shows the mode and sends it to the radio (opcode 07).
     void setMode(const QString &name, quint8 code);
 
-    // The mode label and what follows its every change.
+    // The mode label and what follows its every change; the mode it shows.
     void setModeCaption(const QString &mode);
+    const QString &modeName() const { return m_modeName; }
     void L_mode_Change();
 
 private:
@@ -40,4 +42,5 @@ private:
 
     CatLink &m_link;
     Ft847Controls &m_c;
+    QString m_modeName;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+// The radio as the panel knows it, for the network service: reads come from the controllers' state (what the poll
+// last read), sets go through the same routines as the panel's own buttons.
+
+#include "rigctlprotocol.h"
+
+class CatLink;
+class FrequencyControl;
+class LinkSwitch;
+class StatusPoll;
+
+class PanelRig : public rigctl::Rig
+{
+public:
+    PanelRig(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link);
+
+    bool linkOn() const override;
+    qint64 frequencyTenHz() const override;
+    QString modeName() const override;
+    bool transmitting() const override;
+    bool squelchOpen() const override;
+    int sMeter() const override;
+    bool readyForSet() const override;
+    rigctl::Error setFrequency(qint64 tenHz) override;
+    rigctl::Error setMode(const QString &name, quint8 code) override;
+    rigctl::Error setPtt(bool on) override;
+
+private:
+    // What a set that went out reports: the link may have been lost while it was sent.
+    rigctl::Error sent() const;
+
+    FrequencyControl &m_frequency;
+    StatusPoll &m_poll;
+    LinkSwitch &m_linkSwitch;
+    CatLink &m_link;
+};
