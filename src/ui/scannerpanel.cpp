@@ -74,9 +74,9 @@ void buildScannerPanel(Ft847Controls &c, QWidget *frame)
 
     c.LabScanvfo = label(frame, "LabScanvfo", QString(), labelLeft, 3210, 1350, 300);
     c.LabScanvfo->setFont(bold);
-    c.LabScanvfo->setAccessibleName(QStringLiteral("Fréquence du balayage"));
+    look::nameWithValue(c.LabScanvfo, QStringLiteral("Fréquence du balayage"));
     c.LabScanMode = label(frame, "LabScanMode", QStringLiteral("FM"), labelLeft + 1380, 3210, 720, 300);
-    c.LabScanMode->setAccessibleName(QStringLiteral("Mode du balayage"));
+    look::nameWithValue(c.LabScanMode, QStringLiteral("Mode du balayage"));
 
     c.Scan_List = place<QListWidget>(frame, "Scan_List", listLeft, 330, 1620, 2340);
     c.Scan_List->setAccessibleName(QStringLiteral("Liste du balayage"));

@@ -202,14 +202,7 @@ private slots:
         QVERIFY(w);
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         QVERIFY(a);
-        if (a->role() == QAccessible::ComboBox) {
-            // Linux screen readers name an editable combo box by the label it is labelled by.
-            const auto labels = a->relations(QAccessible::Label);
-            QCOMPARE(labels.size(), 1);
-            QCOMPARE(labels.first().first->text(QAccessible::Name), name);
-        } else {
-            QCOMPARE(a->text(QAccessible::Name), name);
-        }
+        QCOMPARE(a->text(QAccessible::Name), name);
     }
 
     void lightsAnnounceTheirState()
@@ -218,7 +211,7 @@ private slots:
         f->sim().setSquelchOpen(true);
         QVERIFY(PanelFixture::waitFor([&] { return f->c().ShapbuzyA->accessibleName() == u"Occupé"_s; }, 3s));
         QAccessibleInterface *busy = QAccessible::queryAccessibleInterface(f->c().ShapbuzyA);
-        QCOMPARE(busy->role(), QAccessible::Indicator);
+        QCOMPARE(busy->role(), QAccessible::Graphic);
         QCOMPARE(busy->text(QAccessible::Name), u"Occupé"_s);
         QCOMPARE(QAccessible::queryAccessibleInterface(f->c().Shape_tx_rx)->text(QAccessible::Name), u"Réception"_s);
         f->sim().setSquelchOpen(false);
