@@ -30,6 +30,8 @@ QComboBox *editableCombo(QWidget *parent, const char *name, const QString &text,
     auto *combo = place<QComboBox>(parent, name, left, top, 1050, 300);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // A typed value is taken as typed: "2" must not become "25" from the list.
+    combo->setCompleter(nullptr);
     combo->setEditText(text);
     return combo;
 }

@@ -205,6 +205,33 @@ private slots:
         QCOMPARE(a->text(QAccessible::Name), name);
     }
 
+    // A typed value is taken as typed: no completion from the box's list.
+    void typedValuesStayAsTyped_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Pas/Khz") << u"Combo_pas"_s << u"2"_s;
+        QTest::newRow("Vitesse/s") << u"Combo_vitesse"_s << u"0"_s;
+        QTest::newRow("Seuil/s-m") << u"Combo_Seuil"_s << u"B"_s;
+        QTest::newRow("Mode") << u"Comb_mem_mode"_s << u"c"_s;
+        QTest::newRow("Groupe") << u"Combo1"_s << u"vhf"_s;
+    }
+    void typedValuesStayAsTyped()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, typed);
+        QVERIFY(f->switchOn());
+        auto *combo = f->program().window.findChild<QComboBox *>(object);
+        QVERIFY(combo);
+        f->program().window.activateWindow();
+        combo->setFocus();
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), typed);
+        QCOMPARE(combo->currentText(), typed);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+        QCOMPARE(combo->currentText(), typed);
+    }
+
     void lightsAnnounceTheirState()
     {
         QVERIFY(f->switchOn());
