@@ -8,6 +8,7 @@
 #include "lamp.h"
 #include "look.h"
 #include "panelfixture.h"
+#include "translations.h"
 #include "twips.h"
 
 #include <QAccessible>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -230,6 +232,18 @@ private slots:
         QCOMPARE(combo->currentText(), typed);
         QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
         QCOMPARE(combo->currentText(), typed);
+    }
+
+    // Qt's own texts are French whatever the locale: the right-click menu of a text field.
+    void qtSpeaksFrench()
+    {
+        QVERIFY(ui::loadQtFrench());
+        std::unique_ptr<QMenu> menu(f->c().TextVfo1->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text().section(u'\t', 0, 0); // the shortcut follows a TAB
+        QVERIFY2(texts.contains(u"&Annuler"_s) && texts.contains(u"Tout sélectionner"_s),
+                 qPrintable(texts.join(u'|')));
     }
 
     void lightsAnnounceTheirState()
