@@ -78,7 +78,8 @@ void MemoryEditor::ComEnvoiLIste_Click()
     m_reader.emplace();
     if (!m_reader->open(memoryfile::memoryPath(), &error)) {
         m_reader.reset();
-        ui::showMessage(QStringLiteral("Erreur : Le fichier des mémoires ne peut pas être lu."), ui::MsgIcon::Error);
+        ui::showMessage(QStringLiteral("Erreur : Le fichier des mémoires ne peut pas être lu (%1).").arg(error),
+                        ui::MsgIcon::Error);
     }
     while (m_reader) {
         const std::optional<MemoryEntry> entry = m_reader->next();
@@ -171,7 +172,8 @@ void MemoryEditor::Com_valid_memo_Click()
         m_c.Grid->removeItem(added);
         m_c.Text_choix_qrg->setText(entry.frequency);
         m_c.Text_choix_observ->setText(entry.observation);
-        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être enregistrée."), ui::MsgIcon::Error);
+        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être enregistrée (%1).").arg(error),
+                        ui::MsgIcon::Error);
         return;
     }
     m_c.Grid->refresh();
@@ -202,7 +204,8 @@ void MemoryEditor::Com_eff_Click()
         // The file still holds the entry: show it again where it was.
         m_c.Grid->addItem(cells.join(u'\t'), row);
         m_c.Grid->selectRow(row);
-        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être supprimée."), ui::MsgIcon::Error);
+        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être supprimée (%1).").arg(error),
+                        ui::MsgIcon::Error);
         return;
     }
     clearForm();
