@@ -114,8 +114,8 @@ public:
 // Qt's own combo box interface takes the text it holds as its name on Linux, so that "Pas/Khz" would be read as
 // "25". This one is named by its accessible name and keeps the text as its value, which a screen reader reads
 // from the line edit of an editable box. A box that cannot be edited has no such line, and the bridge offers no
-// selection to read the chosen item from: its name carries the value after the caption ("Latitude Direction N").
-// Its children are Qt's: the popup list, and the line edit of an editable box.
+// selection to read the chosen item from: its name carries the value after the caption ("Latitude Direction
+// Nord"). Its children are Qt's: the popup list, and the line edit of an editable box.
 class ComboAccessible : public OwnAccessible
 {
 public:

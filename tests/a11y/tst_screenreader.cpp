@@ -7,10 +7,12 @@
 #include "atspisession.h"
 
 #include <QDBusMessage>
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <array>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,7 @@ private slots:
             this, SLOT(onPropertyChange(QDBusMessage))));
 
         // The emulator takes its commands (the dial) on its standard input.
+        m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_sim.setStandardOutputFile(QProcess::nullDevice());
         m_sim.start(QStringLiteral(ORVANE_SIM), {u"--link"_s, m_dir.filePath(u"com1"_s), u"--baud"_s, u"4800"_s});
         QVERIFY(m_sim.waitForStarted());
@@ -107,7 +110,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(press(u"Marche"_s), 10000);
         QList<AtspiRef> lights;
         for (const AtspiNode &n : m_session.tree(m_app)) {
-            if (n.role == u"graphic")
+            if (n.role == u"graphic") // Qt's name for the image role
                 lights.append(n.ref);
         }
         QCOMPARE(lights.size(), 2);
