@@ -1,8 +1,13 @@
 // The status poll against the emulator, side by side with the wire's own limit: how long one receiving tick
 // takes, how soon a reply is seen after its last byte left the radio, and what polling costs in CPU.
 //
-//   build/bin/poll_bench [seconds of idle polling for the CPU figure, default 20]
+//   build/bin/poll_bench [--cpu-only] [--moving-meter] [--display | --bus] [seconds of polling for the CPU figure,
+//                        default 20]
+//
+// On the offscreen platform unless told otherwise. --display runs it on a virtual X display, --bus on one with
+// the accessibility bus on and a screen reader's stand-in reading every event (tests/a11y/atspisession.h).
 
+#include "atspisession.h"
 #include "panelfixture.h"
 
 #include <QApplication>
@@ -18,7 +23,10 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <atomic>
 #include <cstdio>
+#include <ctime>
+#include <pthread.h>
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
@@ -176,32 +184,80 @@ double hamlibTick(int baud, const QString &conf)
     return percentile(ticks, 0.5);
 }
 
-void idleCpu(int seconds)
+double clockSeconds(clockid_t clock)
+{
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+void idleCpu(int seconds, bool movingMeter)
 {
     PanelFixture f;
     if (!f.start(4800, {}, PanelFixture::Line::Pty) || !f.switchOn())
         return;
+    // A live band: the S-meter moves at every tick, so the bar, its width and their names change each time.
+    QTimer meter;
+    int reading = 0;
+    QObject::connect(&meter, &QTimer::timeout, [&] { f.sim().setSMeter(reading = (reading + 7) % 32); });
+    if (movingMeter)
+        meter.start(300);
+    // The whole program is every thread of this process (the user-interface thread, and the accessibility
+    // bridge's D-Bus thread when it is on) but the emulator's serving thread, whose clock it hands over.
+    std::atomic<clockid_t> emulatorClock {0};
+    std::atomic<bool> known {false};
+    f.sim().setTrafficObserver([&](std::chrono::steady_clock::time_point, bool, const QByteArray &) {
+        if (!known) {
+            clockid_t clock {};
+            pthread_getcpuclockid(pthread_self(), &clock);
+            emulatorClock = clock;
+            known = true;
+        }
+    });
+    if (!PanelFixture::waitFor([&] { return bool(known); }, std::chrono::seconds(3)))
+        return;
+    const auto program = [&] { return clockSeconds(CLOCK_PROCESS_CPUTIME_ID) - clockSeconds(emulatorClock); };
     // The program's own event loop, as when it sits polling all evening.
     QEventLoop loop;
     QTimer::singleShot(std::chrono::seconds(seconds), &loop, &QEventLoop::quit);
     const double before = cpuSeconds();
+    const double programBefore = program();
     loop.exec();
     const double used = cpuSeconds() - before;
-    std::printf("| CPU while polling (link on, %d s) | %.3f s | %.3f s per minute | |\n", seconds, used,
-                used * 60.0 / seconds);
+    const double programUsed = program() - programBefore;
+    const char *what = movingMeter ? "S-meter moving" : "nothing else happening";
+    std::printf("| CPU while polling (link on, %s, %d s), user-interface thread | %.3f s | %.3f s per minute | |\n",
+                what, seconds, used, used * 60.0 / seconds);
+    std::printf("| CPU while polling (link on, %s, %d s), all the program's threads | %.3f s | %.3f s per minute | |\n",
+                what, seconds, programUsed, programUsed * 60.0 / seconds);
+    f.sim().setTrafficObserver({});
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    for (const QString &desktop : {u"--bus"_s, u"--display"_s}) {
+        if (args.removeAll(desktop) > 0) {
+            QCoreApplication app(argc, argv);
+            return AtspiSession::runOnDesktop(QCoreApplication::applicationFilePath(), args, desktop == u"--bus"_s);
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const bool cpuOnly = args.removeAll(u"--cpu-only"_s) > 0;
+    const bool movingMeter = args.removeAll(u"--moving-meter"_s) > 0;
+    const int seconds = args.isEmpty() ? 20 : std::max(1, args.constFirst().toInt());
     std::printf("| measure | median | wire limit | ratio |\n|---|---|---|---|\n");
-    for (const int baud : {4800, 9600, 57600})
-        tickAt(baud, 0);
-    tickAt(4800, 5);
-    idleCpu(seconds);
+    if (!cpuOnly) {
+        for (const int baud : {4800, 9600, 57600})
+            tickAt(baud, 0);
+        tickAt(4800, 5);
+    }
+    idleCpu(seconds, movingMeter);
     return 0;
 }

@@ -85,11 +85,13 @@ tuning; a range scanner; memories kept in a text file; and a Maidenhead
 locator assistant. The program is in French.")
 # The libraries the program links, with their versions, as dpkg-shlibdeps reads them off the binary; without it
 # (no dpkg-dev), the same list by name.
+# Qt's French translations, which the program loads at start-up, are one more dependency.
 find_program(ORVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(ORVANE_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libc6, libstdc++6, libgcc-s1")
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libc6, libstdc++6, libgcc-s1, qt6-translations-l10n")
 endif()
 include(CPack)

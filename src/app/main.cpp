@@ -3,6 +3,7 @@
 #include "mainassembly.h"
 #include "messagebox.h"
 #include "propos.h"
+#include "translations.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(Propos::programIcon());
+    ui::loadQtFrench();
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
     if (line.help || !line.error.isEmpty()) {
         const QByteArray text = (line.help ? CommandLine::helpText() : line.error + u'\n').toLocal8Bit();

@@ -89,6 +89,7 @@ WinLocAssistance::WinLocAssistance(const Settings &settings, QWidget *launcher, 
     m_c.window = this;
     setObjectName(QStringLiteral("WinLocAssistance"));
     setWindowTitle(QStringLiteral("Locavia-V1.1"));
+    look::setAccessibleRole(this, QAccessible::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     look::setBackColor(this, look::Face);
     setFixedSize(ui::px(kWidthTwips), ui::px(kHeightTwips));
@@ -195,6 +196,7 @@ void WinLocAssistance::buildCompassSide()
 {
     m_c.compass = new CompassWidget(QRect(120, 120, 3960, 3240), this);
     m_c.compass->setObjectName(QStringLiteral("Compass"));
+    look::setAccessibleRole(m_c.compass, QAccessible::Graphic);
 
     const QFont result = sized(font(), 16, true);
     m_c.LabelDistance = label(this, "LabelDistance", QStringLiteral("Distance : "), 240, 3450, 3720, 360);
@@ -209,7 +211,7 @@ void WinLocAssistance::buildCompassSide()
     m_c.Comhelp->setToolTip(QStringLiteral("Aide"));
 
     m_c.LabDate = label(this, "LabDate", QString(), 240, 4800, 1800, 300);
-    m_c.LabDate->setAccessibleName(QStringLiteral("Date"));
+    look::nameWithValue(m_c.LabDate, QStringLiteral("Date"));
     m_c.Label6 = place<ClickLabel>(this, "Label6", 2280, 4800, 1800, 300, QStringLiteral("Locavia.V1.1"));
     m_c.Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     look::setForeColor(m_c.Label6, look::Navy);

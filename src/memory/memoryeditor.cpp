@@ -11,12 +11,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
 
 namespace {
+
+constexpr qint64 kTurnEveryMs = 4;
 
 // Drops, as they are typed or pasted, the characters an entry cannot hold: a double quote or a line break would
 // not read back from the file, a character outside Windows-1252 has no byte there, and a TAB would split the
@@ -78,8 +81,13 @@ void MemoryEditor::ComEnvoiLIste_Click()
     m_reader.emplace();
     if (!m_reader->open(memoryfile::memoryPath(), &error)) {
         m_reader.reset();
-        ui::showMessage(QStringLiteral("Erreur : Le fichier des mémoires ne peut pas être lu."), ui::MsgIcon::Error);
+        ui::showMessage(QStringLiteral("Erreur : Le fichier des mémoires ne peut pas être lu (%1).").arg(error),
+                        ui::MsgIcon::Error);
     }
+    // The event loop runs after the first entry and then every few milliseconds, so that clicks, repaints and
+    // the poll are served during a long load; a turn after every entry would take half of a large file's time.
+    QElapsedTimer sinceTurn;
+    bool firstEntry = true;
     while (m_reader) {
         const std::optional<MemoryEntry> entry = m_reader->next();
         if (!entry) {
@@ -87,9 +95,13 @@ void MemoryEditor::ComEnvoiLIste_Click()
             break;
         }
         listIfTicked(*entry);
-        // A click handled here may run "Afficher" again (a new reader, read to the end before it returns), or
-        // finish this read for an append or a deletion: either way the loop ends with the reader gone.
-        QCoreApplication::processEvents();
+        if (firstEntry || sinceTurn.hasExpired(kTurnEveryMs)) {
+            firstEntry = false;
+            // A click handled here may run "Afficher" again (a new reader, read to the end before it returns), or
+            // finish this read for an append or a deletion: either way the loop ends with the reader gone.
+            QCoreApplication::processEvents();
+            sinceTurn.start();
+        }
     }
     m_c.Com_envoi_freq->setEnabled(false);
 }
@@ -172,7 +184,8 @@ void MemoryEditor::Com_valid_memo_Click()
         m_c.Grid->removeItem(added);
         m_c.Text_choix_qrg->setText(entry.frequency);
         m_c.Text_choix_observ->setText(entry.observation);
-        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être enregistrée."), ui::MsgIcon::Error);
+        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être enregistrée (%1).").arg(error),
+                        ui::MsgIcon::Error);
         return;
     }
     m_c.Grid->refresh();
@@ -203,7 +216,8 @@ void MemoryEditor::Com_eff_Click()
         // The file still holds the entry: show it again where it was.
         m_c.Grid->addItem(cells.join(u'\t'), row);
         m_c.Grid->selectRow(row);
-        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être supprimée."), ui::MsgIcon::Error);
+        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être supprimée (%1).").arg(error),
+                        ui::MsgIcon::Error);
         return;
     }
     clearForm();

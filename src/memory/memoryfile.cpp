@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace memoryfile {
 
@@ -82,15 +83,17 @@ std::optional<QByteArray> readBytes(const QString &path, QString *error)
     if (!QFile::exists(path))
         return QByteArray();
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = textfile::failureCause(file);
         return std::nullopt;
     }
+    errno = 0;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = file.errorString();
+            *error = textfile::failureCause(file);
         return std::nullopt;
     }
     return bytes;
@@ -162,7 +165,7 @@ bool Enreg_qrg(const MemoryEntry &entry, QString *error)
     std::optional<QByteArray> line = formatEntry(entry);
     if (!line) {
         if (error)
-            *error = QStringLiteral("a field holds a character the file cannot keep");
+            *error = QStringLiteral("un champ contient un caractère interdit");
         return false;
     }
     const QString path = memoryPath();

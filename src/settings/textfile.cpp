@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -137,6 +138,67 @@ std::optional<QByteArray> formatRecord(const QStringList &fields)
     return line;
 }
 
+QString causeText(int errorNumber)
+{
+    switch (errorNumber) {
+    case 0:
+        return QStringLiteral("cause inconnue");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case EROFS:
+        return QStringLiteral("disque en lecture seule");
+    case ENOSPC:
+        return QStringLiteral("disque plein");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("quota disque dépassé");
+#endif
+    case EFBIG:
+        return QStringLiteral("fichier trop volumineux");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("fichier ou dossier introuvable");
+    case EISDIR:
+        return QStringLiteral("un dossier porte ce nom");
+    case EIO:
+        return QStringLiteral("erreur de lecture ou d'écriture du disque");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("fichier occupé");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("trop de fichiers ouverts");
+    case ENAMETOOLONG:
+        return QStringLiteral("nom de fichier trop long");
+    case ENOMEM:
+        return QStringLiteral("mémoire insuffisante");
+    default:
+        return QStringLiteral("erreur du système n° %1").arg(errorNumber);
+    }
+}
+
+QString failureCause(const QFileDevice &file)
+{
+#ifdef Q_OS_UNIX
+    // Qt keeps only the system's English text; the number that says why is still in errno.
+    const int errorNumber = errno;
+    if (errorNumber != 0)
+        return causeText(errorNumber);
+#endif
+    // Qt itself refuses to open a directory as a file, without a system error.
+    if (QFileInfo(file.fileName()).isDir())
+        return causeText(EISDIR);
+    switch (file.error()) {
+    case QFileDevice::PermissionsError:
+        return causeText(EACCES);
+    case QFileDevice::ResourceError:
+        return causeText(ENOSPC);
+    default:
+        return causeText(0);
+    }
+}
+
 namespace {
 
 bool flushToDisk(QFile &file)
@@ -168,17 +230,19 @@ void syncDirectoryOf(const QString &path)
 bool replaceFile(const QString &tempPath, const QString &finalPath, const QByteArray &content, QString *error)
 {
     QFile temp(tempPath);
+    errno = 0;
     if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         if (error)
-            *error = temp.errorString();
+            *error = failureCause(temp);
         return false;
     }
     const bool written = temp.write(content) == content.size() && flushToDisk(temp);
-    const QString writeError = temp.errorString();
+    const QString writeError = written ? QString() : failureCause(temp);
+    errno = 0;
     temp.close();
     if (!written || temp.error() != QFileDevice::NoError) {
         if (error)
-            *error = writeError;
+            *error = written ? failureCause(temp) : writeError;
         QFile::remove(tempPath);
         return false;
     }
@@ -187,7 +251,7 @@ bool replaceFile(const QString &tempPath, const QString &finalPath, const QByteA
                             ec);
     if (ec) {
         if (error)
-            *error = QString::fromStdString(ec.message());
+            *error = causeText(ec.value());
         QFile::remove(tempPath);
         return false;
     }
@@ -200,15 +264,17 @@ bool appendToFile(const QString &path, const QByteArray &content, QString *error
     // Unbuffered: the bytes go straight to the file, so that after a short write (a full disk) the file can be cut
     // back at once; a buffered file would first try, and fail, to flush what is still pending.
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
-            *error = file.errorString();
+            *error = failureCause(file);
         return false;
     }
     const qint64 sizeBefore = file.size();
+    errno = 0;
     if (file.write(content) != content.size() || !flushToDisk(file)) {
         if (error)
-            *error = file.errorString();
+            *error = failureCause(file);
         // Leave no half line behind: a later append would glue onto it.
         file.resize(sizeBefore);
         flushToDisk(file);

@@ -5,6 +5,7 @@
 // files made on the original platform read the same. This is that syntax and the safe way to replace a file.
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -28,9 +29,15 @@ bool isWritableField(const QString &field);
 // The record as one line: "a","b","c" CR LF. Nothing when a field is not writable.
 std::optional<QByteArray> formatRecord(const QStringList &fields);
 
+// Why a file operation failed, in the program's own words ("accès refusé", "disque plein"): the system's own
+// text would be English. errorNumber is the errno the failing call left; 0 when none is known.
+QString causeText(int errorNumber);
+// The cause of the operation on file that has just failed: call it before anything else can change errno.
+QString failureCause(const QFileDevice &file);
+
 // Replaces finalPath with content so that no moment exists without a complete file: the content goes to
 // tempPath, is flushed to disk, then renamed over finalPath in one step. On any failure finalPath is left
-// as it was, the temporary file is removed, and the reason is put in *error.
+// as it was, the temporary file is removed, and the reason (causeText) is put in *error.
 bool replaceFile(const QString &tempPath, const QString &finalPath, const QByteArray &content, QString *error);
 
 // Appends bytes to the file, creating it when missing, and flushes them to disk.

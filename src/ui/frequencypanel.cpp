@@ -14,6 +14,7 @@ namespace panels {
 
 namespace {
 
+constexpr int kDisplayLeft = 660; // the display holds the digits and their points
 constexpr int kDigitWidth = 450;
 constexpr int kDigitTop = 345;
 constexpr int kDigitHeight = 780;
@@ -52,8 +53,10 @@ QFont scaleFont(const QString &scale)
 
 void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
 {
-    c.FreqDisplay = place<QWidget>(frame, "FreqDisplay", 660, kDigitTop, 4020, kDigitHeight);
+    c.FreqDisplay = place<QWidget>(frame, "FreqDisplay", kDisplayLeft, kDigitTop, 4020, kDigitHeight);
     c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence 145.500.00"));
+    // Read as one frequency, not as eight digits and two points one by one.
+    look::speakAsOne(c.FreqDisplay, QAccessible::StaticText);
     QFont digitFont = c.FreqDisplay->font();
     digitFont.setPixelSize(46);
     digitFont.setBold(true);
@@ -61,14 +64,15 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     const char *initial = "14550000";
     std::array<QLabel *, 8> digits{};
     for (int i = 0; i < 8; ++i) {
-        digits[i] = label(frame, names[i], QString(QLatin1Char(initial[i])), kDigitLeft[i], kDigitTop, kDigitWidth,
-                          kDigitHeight, Qt::AlignCenter);
+        digits[i] = label(c.FreqDisplay, names[i], QString(QLatin1Char(initial[i])), kDigitLeft[i] - kDisplayLeft, 0,
+                          kDigitWidth, kDigitHeight, Qt::AlignCenter);
         digits[i]->setFont(digitFont);
     }
     std::tie(c.Lab_mmm, c.Lab_mm, c.Lab_m, c.Lab_kkk, c.Lab_kk, c.Lab_k, c.Lab_hh, c.Lab_h) =
         std::tuple_cat(digits);
     for (const int left : {2070, 3570}) {
-        auto *dot = label(frame, "", QStringLiteral("."), left, kDigitTop, 150, kDigitHeight, Qt::AlignCenter);
+        auto *dot = label(c.FreqDisplay, "", QStringLiteral("."), left - kDisplayLeft, 0, 150, kDigitHeight,
+                          Qt::AlignCenter);
         dot->setFont(digitFont);
     }
 
@@ -93,7 +97,7 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     modeFont.setPixelSize(20);
     modeFont.setBold(true);
     c.L_mode->setFont(modeFont);
-    c.L_mode->setAccessibleName(QStringLiteral("Mode"));
+    look::nameWithValue(c.L_mode, QStringLiteral("Mode"));
 
     // S-meter and lights.
     c.Frame9 = place<QFrame>(frame, "Frame9", 60, 1470, 5670, 690);
@@ -105,7 +109,7 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     c.Lab_SM = label(c.Frame9, "Lab_SM", QString(), kMeterLeft, 360, 0, 210);
     c.Lab_SM->setAccessibleName(QStringLiteral("S-mètre 0"));
     c.Label2 = label(c.Frame9, "Label2", QStringLiteral("0"), 4260, 330, 570, 270, Qt::AlignRight | Qt::AlignVCenter);
-    c.Label2->setAccessibleName(QStringLiteral("Largeur du S-mètre"));
+    look::nameWithValue(c.Label2, QStringLiteral("Largeur du S-mètre"));
     c.Shape_tx_rx = place<Lamp>(c.Frame9, "Shape_tx_rx", 4920, 75, 240, 240);
     c.ShapbuzyA = place<Lamp>(c.Frame9, "ShapbuzyA", 4920, 375, 240, 240);
     label(c.Frame9, "", QStringLiteral("TX"), 5190, 75, 450, 240);
@@ -140,7 +144,7 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     vfoFont.setBold(true);
     vfoFont.setPixelSize(14);
     c.LabVFO2->setFont(vfoFont);
-    c.LabVFO2->setAccessibleName(QStringLiteral("VFO B"));
+    look::nameWithValue(c.LabVFO2, QStringLiteral("VFO B"));
     // Nothing keeps the second VFO's mode: a caption here would only mislead.
     c.L_mode2 = label(frame, "L_mode2", QString(), 3150, 2955, 480, 300, Qt::AlignCenter);
     c.LabTRX2 = label(frame, "LabTRX2", QStringLiteral("RXTX"), 3660, 2955, 480, 300, Qt::AlignCenter);
@@ -152,7 +156,7 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     QFont small = c.Lab_control->font();
     small.setPixelSize(9);
     c.Lab_control->setFont(small);
-    c.Lab_control->setAccessibleName(QStringLiteral("Fréquence envoyée"));
+    look::nameWithValue(c.Lab_control, QStringLiteral("Fréquence envoyée"));
 }
 
 } // namespace panels

@@ -18,6 +18,7 @@ Ft847Window::Ft847Window(QWidget *parent)
     c.ft_847 = this;
     setObjectName(QStringLiteral("ft_847"));
     setWindowTitle(QStringLiteral("Orvane FT847 V2.5"));
+    look::setAccessibleRole(this, QAccessible::Window);
     look::setBackColor(this, look::Face);
     setHeightTwips(kFoldedTwips);
 
@@ -67,8 +68,8 @@ void Ft847Window::buildNavigation()
     c.Labquit = nav("Labquit", QStringLiteral("Quitter"), 6060, 1050);
     c.LabHeure = label(this, "LabHeure", QStringLiteral("00:00"), 9150, 45, 750, 300, Qt::AlignCenter);
     c.LabDate = label(this, "LabDate", QStringLiteral("00/00/00"), 9960, 45, 1380, 300, Qt::AlignCenter);
-    c.LabHeure->setAccessibleName(QStringLiteral("Heure"));
-    c.LabDate->setAccessibleName(QStringLiteral("Date"));
+    look::nameWithValue(c.LabHeure, QStringLiteral("Heure"));
+    look::nameWithValue(c.LabDate, QStringLiteral("Date"));
 }
 
 void Ft847Window::setHeightTwips(int twips)

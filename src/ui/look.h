@@ -1,10 +1,13 @@
 #pragma once
 
-// Colours of the panel and the helpers that paint a control's background whatever its kind.
+// Colours of the panel and the helpers that paint a control's background whatever its kind; and how screen
+// readers meet the panel's controls.
 
+#include <QAccessible>
 #include <QColor>
 #include <QFont>
 
+class QLabel;
 class QWidget;
 
 namespace look {
@@ -23,7 +26,19 @@ void setForeColor(QWidget *widget, const QColor &color);
 // A fixed-pitch font of the given pixel size, whatever fonts the system has.
 QFont fixedFont(int pixelSize);
 
-// Makes labels used as buttons and indicator lights known to screen readers for what they are.
+// Makes labels used as buttons, indicator lights and combo boxes known to screen readers for what they are:
+// a combo box is named by its accessible name (its caption), not by the text it holds, which stays its value.
 void installAccessibility();
+
+// The label is read as its caption followed by what it shows ("VFO B 145.500.00"), and each change of what it
+// shows is announced. Its own accessible name stays empty: a label that has one announces no change of text.
+void nameWithValue(QLabel *label, const QString &caption);
+
+// The widget is read as one item with this role and its accessible name; what it holds stays out of the
+// accessibility tree (the frequency display speaks for its digit labels).
+void speakAsOne(QWidget *widget, QAccessible::Role role);
+
+// The widget is announced with this role instead of the one Qt gives its class (a plain widget is a filler).
+void setAccessibleRole(QWidget *widget, QAccessible::Role role);
 
 } // namespace look

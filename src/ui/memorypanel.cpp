@@ -50,11 +50,13 @@ void buildMemoryPanel(Ft847Controls &c, QWidget *window)
     c.Comb_mem_mode = place<QComboBox>(window, "Comb_mem_mode", fieldLeft, top + 345, 1050, 300);
     c.Comb_mem_mode->setEditable(true);
     c.Comb_mem_mode->setInsertPolicy(QComboBox::NoInsert);
+    c.Comb_mem_mode->setCompleter(nullptr); // a typed value is taken as typed, not completed from the list
     c.Comb_mem_mode->setEditText(QStringLiteral("FM"));
     caption(window, c.Comb_mem_mode, QStringLiteral("Mode"), formLeft, top + 345, 1110, 300);
     c.Combo1 = place<QComboBox>(window, "Combo1", fieldLeft, top + 690, 1050, 300);
     c.Combo1->setEditable(true);
     c.Combo1->setInsertPolicy(QComboBox::NoInsert);
+    c.Combo1->setCompleter(nullptr);
     c.Combo1->setEditText(QStringLiteral("VHF"));
     caption(window, c.Combo1, QStringLiteral("Groupe"), formLeft, top + 690, 1110, 300);
     c.Text_choix_observ = place<QLineEdit>(window, "Text_choix_observ", fieldLeft, top + 1035, 1050, 300);

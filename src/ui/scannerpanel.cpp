@@ -30,6 +30,8 @@ QComboBox *editableCombo(QWidget *parent, const char *name, const QString &text,
     auto *combo = place<QComboBox>(parent, name, left, top, 1050, 300);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // A typed value is taken as typed: "2" must not become "25" from the list.
+    combo->setCompleter(nullptr);
     combo->setEditText(text);
     return combo;
 }
@@ -74,9 +76,9 @@ void buildScannerPanel(Ft847Controls &c, QWidget *frame)
 
     c.LabScanvfo = label(frame, "LabScanvfo", QString(), labelLeft, 3210, 1350, 300);
     c.LabScanvfo->setFont(bold);
-    c.LabScanvfo->setAccessibleName(QStringLiteral("Fréquence du balayage"));
+    look::nameWithValue(c.LabScanvfo, QStringLiteral("Fréquence du balayage"));
     c.LabScanMode = label(frame, "LabScanMode", QStringLiteral("FM"), labelLeft + 1380, 3210, 720, 300);
-    c.LabScanMode->setAccessibleName(QStringLiteral("Mode du balayage"));
+    look::nameWithValue(c.LabScanMode, QStringLiteral("Mode du balayage"));
 
     c.Scan_List = place<QListWidget>(frame, "Scan_List", listLeft, 330, 1620, 2340);
     c.Scan_List->setAccessibleName(QStringLiteral("Liste du balayage"));

@@ -8,6 +8,7 @@
 #include "lamp.h"
 #include "look.h"
 #include "panelfixture.h"
+#include "translations.h"
 #include "twips.h"
 
 #include <QAccessible>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -203,14 +205,46 @@ private slots:
         QVERIFY(w);
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         QVERIFY(a);
-        if (a->role() == QAccessible::ComboBox) {
-            // Linux screen readers name an editable combo box by the label it is labelled by.
-            const auto labels = a->relations(QAccessible::Label);
-            QCOMPARE(labels.size(), 1);
-            QCOMPARE(labels.first().first->text(QAccessible::Name), name);
-        } else {
-            QCOMPARE(a->text(QAccessible::Name), name);
-        }
+        QCOMPARE(a->text(QAccessible::Name), name);
+    }
+
+    // A typed value is taken as typed: no completion from the box's list.
+    void typedValuesStayAsTyped_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Pas/Khz") << u"Combo_pas"_s << u"2"_s;
+        QTest::newRow("Vitesse/s") << u"Combo_vitesse"_s << u"0"_s;
+        QTest::newRow("Seuil/s-m") << u"Combo_Seuil"_s << u"B"_s;
+        QTest::newRow("Mode") << u"Comb_mem_mode"_s << u"c"_s;
+        QTest::newRow("Groupe") << u"Combo1"_s << u"vhf"_s;
+    }
+    void typedValuesStayAsTyped()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, typed);
+        QVERIFY(f->switchOn());
+        auto *combo = f->program().window.findChild<QComboBox *>(object);
+        QVERIFY(combo);
+        f->program().window.activateWindow();
+        combo->setFocus();
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), typed);
+        QCOMPARE(combo->currentText(), typed);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+        QCOMPARE(combo->currentText(), typed);
+    }
+
+    // Qt's own texts are French whatever the locale: the right-click menu of a text field.
+    void qtSpeaksFrench()
+    {
+        QVERIFY(ui::loadQtFrench());
+        std::unique_ptr<QMenu> menu(f->c().TextVfo1->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text().section(u'\t', 0, 0); // the shortcut follows a TAB
+        QVERIFY2(texts.contains(u"&Annuler"_s) && texts.contains(u"Tout sélectionner"_s),
+                 qPrintable(texts.join(u'|')));
     }
 
     void lightsAnnounceTheirState()
@@ -219,7 +253,7 @@ private slots:
         f->sim().setSquelchOpen(true);
         QVERIFY(PanelFixture::waitFor([&] { return f->c().ShapbuzyA->accessibleName() == u"Occupé"_s; }, 3s));
         QAccessibleInterface *busy = QAccessible::queryAccessibleInterface(f->c().ShapbuzyA);
-        QCOMPARE(busy->role(), QAccessible::Indicator);
+        QCOMPARE(busy->role(), QAccessible::Graphic);
         QCOMPARE(busy->text(QAccessible::Name), u"Occupé"_s);
         QCOMPARE(QAccessible::queryAccessibleInterface(f->c().Shape_tx_rx)->text(QAccessible::Name), u"Réception"_s);
         f->sim().setSquelchOpen(false);

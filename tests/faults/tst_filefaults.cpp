@@ -277,11 +277,11 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("temp");
-        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("failure"); // the message, before the cause in brackets
         QTest::addColumn<QByteArray>("saved"); // the file once the disk takes it again
         const QString settingsFailure = u"Erreur : la configuration n'a pas pu être enregistrée"_s;
-        const QString memoriserFailure = u"Erreur : La mémoire n'a pas pu être enregistrée."_s;
-        const QString supprimerFailure = u"Erreur : La mémoire n'a pas pu être supprimée."_s;
+        const QString memoriserFailure = u"Erreur : La mémoire n'a pas pu être enregistrée"_s;
+        const QString supprimerFailure = u"Erreur : La mémoire n'a pas pu être supprimée"_s;
         const QByteArray newSettings = "\"2\",\"300\",\"4800,n,8,2\",\"F4NEW\",\"JN18EU\"\r\n";
         const QByteArray appended = kMemories + "\"HF4\",\"3650\",\"LSB\",\"net\"\r\n";
         const QByteArray deleted = "\"VHF\",\"145500\",\"FM\",\"Relais R0\"\r\n\"VHF\",\"145600\",\"FM\",\"\"\r\n";
@@ -330,6 +330,10 @@ private slots:
         QCOMPARE(f->messages.size(), 1);
         QCOMPARE(f->messages[0].icon, ui::MsgIcon::Error);
         QVERIFY2(f->messages[0].text.startsWith(failure), qPrintable(f->messages[0].text));
+        // The cause in the program's own words, not the system's English (a file-size limit fails with EFBIG).
+        const QString said
+            = cause == u"read-only directory" ? u"disque en lecture seule"_s : u"fichier trop volumineux"_s;
+        QVERIFY2(f->messages[0].text.contains(u" ("_s + said + u")."_s), qPrintable(f->messages[0].text));
         QCOMPARE(bytesOf(path), before);
         if (!temp.isEmpty())
             QVERIFY(!QFile::exists(f->dirPath(temp)));

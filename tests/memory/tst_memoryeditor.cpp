@@ -345,6 +345,7 @@ private slots:
         QVERIFY(f->start());
         QCOMPARE(f->messages.size(), 1);
         QCOMPARE(f->messages[0].icon, ui::MsgIcon::Error);
+        QVERIFY2(f->messages[0].text.endsWith(u" (un dossier porte ce nom)."_s), qPrintable(f->messages[0].text));
         QCOMPARE(f->c().Grid->rows(), 1);
         f->c().Text_choix_qrg->setText(u"7050"_s);
         f->c().Text_choix_observ->setText(u"x"_s);
