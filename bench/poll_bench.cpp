@@ -206,7 +206,7 @@ void idleCpu(int seconds, bool movingMeter)
     // bridge's D-Bus thread when it is on) but the emulator's serving thread, whose clock it hands over.
     std::atomic<clockid_t> emulatorClock {0};
     std::atomic<bool> known {false};
-    f.sim().setTrafficObserver([&](std::chrono::steady_clock::time_point, bool, const QByteArray &) {
+    f.pty().setTrafficObserver([&](std::chrono::steady_clock::time_point, bool, const QByteArray &) {
         if (!known) {
             clockid_t clock {};
             pthread_getcpuclockid(pthread_self(), &clock);
@@ -230,7 +230,7 @@ void idleCpu(int seconds, bool movingMeter)
                 what, seconds, used, used * 60.0 / seconds);
     std::printf("| CPU while polling (link on, %s, %d s), all the program's threads | %.3f s | %.3f s per minute | |\n",
                 what, seconds, programUsed, programUsed * 60.0 / seconds);
-    f.sim().setTrafficObserver({});
+    f.pty().setTrafficObserver({});
 }
 
 } // namespace
