@@ -41,16 +41,18 @@ public:
     Settings settings;
     CommPort &port;
     CatLink link{port};
-    FrequencyControl frequency{link, c};
-    StatusPoll poll{link, frequency, c};
-    Tuning tuning{frequency, c};
-    BandMode bandMode{frequency, link, c};
-    VfoShift vfoShift{frequency, link, c};
-    RangeScanner scanner{frequency, poll, link, c};
-    ScanLists scanLists{scanner, frequency, link, c};
-    LinkSwitch linkSwitch{settings, link, frequency, c};
-    AppShell shell{frequency, poll, linkSwitch, c};
-    MemoryEditor memory{frequency, link, c};
+    FrequencyControl frequency{link, frequencyControls(c)};
+    StatusPoll poll{link, frequency, {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2}};
+    Tuning tuning{frequency, tuningControls(c)};
+    BandMode bandMode{frequency, link, bandModeControls(c)};
+    VfoShift vfoShift{frequency, link, {c.Com_AB, c.Com_shift, c.LabVFO2, c.LabTRX1, c.LabTRX2}};
+    RangeScanner scanner{frequency, poll, link, rangeScannerControls(c)};
+    ScanLists scanLists{scanner, frequency, scanListsControls(c)};
+    LinkSwitch linkSwitch{settings, link, frequency, linkSwitchControls(c)};
+    AppShell shell{frequency, poll, linkSwitch,
+                   {c.ft_847, c.LabHeure, c.LabDate, c.Lab_mem, c.LabLocat, c.LabPropos, c.Labquit, c.Timer2,
+                    c.Scan_Timer}};
+    MemoryEditor memory{frequency, memoryEditorControls(c)};
     LocatorLauncher locatorLauncher{settings, c.LabLocat, c.ft_847};
     PanelRig rig{frequency, poll, linkSwitch, link};
     // The radio shared over Hamlib's network protocol; none until share() is asked.
@@ -60,5 +62,14 @@ public:
     bool share(const QHostAddress &address, quint16 port, QString *why);
 
 private:
+    // Each controller's own controls, out of the window's whole set.
+    static FrequencyControls frequencyControls(const Ft847Controls &c);
+    static TuningControls tuningControls(const Ft847Controls &c);
+    static BandModeControls bandModeControls(const Ft847Controls &c);
+    static RangeScannerControls rangeScannerControls(const Ft847Controls &c);
+    static ScanListsControls scanListsControls(const Ft847Controls &c);
+    static LinkSwitchControls linkSwitchControls(const Ft847Controls &c);
+    static MemoryEditorControls memoryEditorControls(const Ft847Controls &c);
+
     void wire();
 };

@@ -40,7 +40,7 @@ bool PanelRig::squelchOpen() const
 
 int PanelRig::sMeter() const
 {
-    return m_poll.SMeterWidth / 130;
+    return m_poll.SMeterWidth / StatusPoll::kTwipsPerStep;
 }
 
 bool PanelRig::readyForSet() const

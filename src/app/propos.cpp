@@ -20,11 +20,11 @@ QPixmap radioPicture(int side)
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = side;
     p.setPen(QPen(Qt::black, s / 40));
-    p.setBrush(QColor(0x40, 0x40, 0x40));
+    p.setBrush(look::PanelOff);
     p.drawRoundedRect(QRectF(s * 0.05, s * 0.25, s * 0.9, s * 0.5), s * 0.05, s * 0.05);
-    p.setBrush(QColor(0xC0, 0xC0, 0xFF));
+    p.setBrush(look::PanelOn);
     p.drawRect(QRectF(s * 0.12, s * 0.33, s * 0.45, s * 0.15));
-    p.setBrush(QColor(0x00, 0x80, 0x80));
+    p.setBrush(look::Teal);
     p.drawEllipse(QPointF(s * 0.75, s * 0.5), s * 0.13, s * 0.13);
     p.setPen(QPen(Qt::white, s / 30));
     p.drawLine(QPointF(s * 0.75, s * 0.5), QPointF(s * 0.75, s * 0.39));

@@ -7,32 +7,16 @@
 #include "ft847window.h"
 #include "linkswitch.h"
 #include "look.h"
-#include "memorygrid.h"
 #include "messagebox.h"
 #include "propos.h"
 #include "statuspoll.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLocale>
-#include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-// Adding the first item to an editable combo box would replace the text it shows; keep that text.
-void fillKeepingText(QComboBox *combo, const QStringList &items)
-{
-    const QString text = combo->currentText();
-    combo->addItems(items);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(text);
-}
-
-} // namespace
-
 AppShell::AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
-                   Ft847Controls &controls, QObject *parent)
+                   const AppShellControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_poll(poll)
@@ -49,31 +33,10 @@ void AppShell::Form_Load()
     m_frequency.takeFromDisplay();
     m_linkSwitch.showOffAppearance();
 
-    if (m_loadScanner)
-        m_loadScanner();
-    const QLocale locale;
-    fillKeepingText(m_c.Combo_vitesse, {locale.toString(0.5), QStringLiteral("1"), locale.toString(1.5)});
-    fillKeepingText(m_c.Combo_pas, {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
-                                    QStringLiteral("15"), QStringLiteral("25"), QStringLiteral("50"),
-                                    QStringLiteral("100"), QStringLiteral("150"), QStringLiteral("500")});
-    fillKeepingText(m_c.Combo_Seuil, {QStringLiteral("Buzy"), QStringLiteral("1"), QStringLiteral("3"),
-                                      QStringLiteral("5"), QStringLiteral("7"), QStringLiteral("9")});
+    emit loadingScanner();
     m_poll.SquelchOpen = false;
     m_poll.TxActive = true;
-    const int widths[4] = {500, 900, 500, 3000};
-    for (int column = 0; column < 4; ++column)
-        m_c.Grid->setColWidth(column, widths[column]);
-    fillKeepingText(m_c.Combo1, {QStringLiteral("HF1"), QStringLiteral("HF2"), QStringLiteral("HF3"),
-                                 QStringLiteral("HF4"), QStringLiteral("HF5"), QStringLiteral("VHF"),
-                                 QStringLiteral("UHF"), QStringLiteral("Sp1"), QStringLiteral("Sp2")});
-    fillKeepingText(m_c.Comb_mem_mode, {QStringLiteral("FM"), QStringLiteral("AM"), QStringLiteral("USB"),
-                                        QStringLiteral("LSB"), QStringLiteral("CW"), QStringLiteral("CWR")});
-    m_c.Grid->setRows(1);
-    if (m_showMemoryList)
-        m_showMemoryList();
-    m_c.cmdAjouter->setEnabled(true);
-    m_c.Com_valid_memo->setEnabled(false);
-    m_c.Com_envoi_freq->setEnabled(false);
+    emit loadingMemory();
 
     // The off state: the link labels that need it stay disabled until "Marche".
     m_c.Lab_mem->setEnabled(false);
@@ -120,14 +83,12 @@ void AppShell::LabLocat_Click()
 {
     // The locator window decides from its own locator field, which its loading fills from the settings: it shows
     // itself, or tells the operator to configure a locator.
-    if (m_openLocator)
-        m_openLocator();
+    emit locatorRequested();
 }
 
 void AppShell::LabConf_Click()
 {
-    if (m_openConfiguration)
-        m_openConfiguration();
+    emit configurationRequested();
 }
 
 void AppShell::LabPropos_Click()

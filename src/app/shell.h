@@ -4,20 +4,31 @@
 
 #include <QObject>
 
-#include <functional>
-
+class ClickLabel;
 class FrequencyControl;
+class Ft847Window;
 class LinkSwitch;
+class QLabel;
+class QTimer;
 class StatusPoll;
-struct Ft847Controls;
+
+// The shell's controls: the window, its clock and date, the navigation labels it answers, the clock's timer, and
+// the scanner's timer, which the end of the program stops.
+struct AppShellControls
+{
+    Ft847Window *ft_847 = nullptr;
+    QLabel *LabHeure = nullptr, *LabDate = nullptr;
+    ClickLabel *Lab_mem = nullptr, *LabLocat = nullptr, *LabPropos = nullptr, *Labquit = nullptr;
+    QTimer *Timer2 = nullptr, *Scan_Timer = nullptr;
+};
 
 class AppShell : public QObject
 {
     Q_OBJECT
 
 public:
-    AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
-             Ft847Controls &controls, QObject *parent = nullptr);
+    AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, const AppShellControls &controls,
+             QObject *parent = nullptr);
 
     int memoryPanelClicks = 0;
 
@@ -31,22 +42,18 @@ public:
     void LabPropos_Click();
     void Labquit_Click();
 
-    // Until their windows exist, the configuration dialog and the locator assistant are opened through these.
-    void setConfigurationOpener(std::function<void()> open) { m_openConfiguration = std::move(open); }
-    void setLocatorOpener(std::function<void()> open) { m_openLocator = std::move(open); }
-    // Loading steps that belong to other subsystems: the scanner takes its start and end fields, and the memory
-    // list is shown once.
-    void setScannerLoader(std::function<void()> load) { m_loadScanner = std::move(load); }
-    void setMemoryListShower(std::function<void()> show) { m_showMemoryList = std::move(show); }
+signals:
+    // The loading steps of the scanner (its start and end fields, its lists) and of the memory panel (its grid,
+    // its lists and the memory list shown once), in their place in the window's loading.
+    void loadingScanner();
+    void loadingMemory();
+    void configurationRequested(); // "Configuration": the dialog, modally
+    void locatorRequested(); // "Locator"
 
 private:
     FrequencyControl &m_frequency;
     StatusPoll &m_poll;
     LinkSwitch &m_linkSwitch;
-    Ft847Controls &m_c;
-    std::function<void()> m_openConfiguration;
-    std::function<void()> m_openLocator;
-    std::function<void()> m_loadScanner;
-    std::function<void()> m_showMemoryList;
+    AppShellControls m_c;
     bool m_unloaded = false;
 };

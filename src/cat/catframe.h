@@ -36,6 +36,12 @@ enum ModeCode : quint8 {
     ModeFM = 0x08,
 };
 
+// The receiver-status reply (opcode E7): the S-meter reading in the low five bits, bit 7 set while the squelch is
+// closed, and the whole byte 0xA0 while transmitting.
+constexpr quint8 StatusMeterMask = 0x1F;
+constexpr quint8 StatusSquelchClosed = 0x80;
+constexpr quint8 StatusTransmitting = 0xA0;
+
 // The four parameter bytes for a frequency in 10 Hz units, most significant digit pair first:
 // 14550000 gives 14 55 00 00 and 1425000 gives 01 42 50 00. Only the eight low decimal digits fit.
 std::array<quint8, 4> packBcd(qint32 tenHz);

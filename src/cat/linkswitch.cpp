@@ -3,7 +3,6 @@
 #include "catlink.h"
 #include "clicklabel.h"
 #include "frequencycontrol.h"
-#include "ft847controls.h"
 #include "ft847window.h"
 #include "look.h"
 #include "messagebox.h"
@@ -14,8 +13,8 @@
 #include <QLabel>
 #include <QTimer>
 
-LinkSwitch::LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, Ft847Controls &controls,
-                       QObject *parent)
+LinkSwitch::LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency,
+                       const LinkSwitchControls &controls, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_link(link)
@@ -26,9 +25,9 @@ LinkSwitch::LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &freq
 
 void LinkSwitch::setPanelSet(bool on)
 {
-    for (QWidget *w : m_c.panelSet()) {
+    for (QWidget *w : m_c.panelSet) {
         look::setBackColor(w, on ? look::PanelOn : look::PanelOff);
-        look::setForeColor(w, on ? QColor(Qt::black) : QColor(0xB0, 0xB0, 0xB0));
+        look::setForeColor(w, on ? QColor(Qt::black) : look::PanelOffText);
     }
 }
 
@@ -43,8 +42,7 @@ void LinkSwitch::Lab_c_on_Click()
     m_settings.read();
     if (m_settings.PortNumber.isEmpty()) {
         ui::showMessage(QStringLiteral("Configuration requise de votre FT847 est RIVO847Z2 !"));
-        if (m_openConfiguration)
-            m_openConfiguration();
+        emit configurationRequired();
         return;
     }
     CommPort &port = m_link.port();

@@ -3,22 +3,38 @@
 // Switching the link to the radio on ("Marche") and off ("Arret"): the settings are re-read, the port opened,
 // CAT mode entered and the poll started; switching off reverses it all and is harmless when already off.
 
+#include <QList>
 #include <QObject>
 
-#include <functional>
-
 class CatLink;
+class ClickLabel;
 class FrequencyControl;
+class Ft847Window;
+class QFrame;
+class QLabel;
+class QTimer;
+class QWidget;
 class Settings;
-class StatusPoll;
-struct Ft847Controls;
+
+// The controls switching drives: the two switch labels and the ones enabled only while the link is on, the
+// operating frame, the panel set whose colour tells the state, the S-meter bar and the poll's timer.
+struct LinkSwitchControls
+{
+    Ft847Window *ft_847 = nullptr;
+    ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr,
+               *Labquit = nullptr;
+    QFrame *Frame1 = nullptr;
+    QLabel *Lab_SM = nullptr;
+    QTimer *Timer1 = nullptr;
+    QList<QWidget *> panelSet;
+};
 
 class LinkSwitch : public QObject
 {
     Q_OBJECT
 
 public:
-    LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, Ft847Controls &controls,
+    LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, const LinkSwitchControls &controls,
                QObject *parent = nullptr);
 
     bool LinkOff = true;
@@ -26,11 +42,12 @@ public:
     void Lab_c_on_Click();
     void Lab_c_off_Click();
 
-    // Opens the configuration dialog modally; run when no port is configured.
-    void setConfigurationOpener(std::function<void()> open) { m_openConfiguration = std::move(open); }
-
     // The panel's look for either state (also the start-up look).
     void showOffAppearance();
+
+signals:
+    // "Marche" found no port configured: the configuration dialog is to be shown, modally.
+    void configurationRequired();
 
 private:
     void setPanelSet(bool on);
@@ -38,6 +55,5 @@ private:
     Settings &m_settings;
     CatLink &m_link;
     FrequencyControl &m_frequency;
-    Ft847Controls &m_c;
-    std::function<void()> m_openConfiguration;
+    LinkSwitchControls m_c;
 };

@@ -2,7 +2,6 @@
 
 #include "catlink.h"
 #include "frequencycontrol.h"
-#include "ft847controls.h"
 #include "lamp.h"
 #include "linkswitch.h"
 #include "look.h"
@@ -11,7 +10,8 @@
 #include <QLabel>
 #include <QTimer>
 
-StatusPoll::StatusPoll(CatLink &link, FrequencyControl &frequency, Ft847Controls &controls, QObject *parent)
+StatusPoll::StatusPoll(CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls,
+                       QObject *parent)
     : QObject(parent)
     , m_link(link)
     , m_frequency(frequency)
@@ -54,11 +54,11 @@ void StatusPoll::Lit_Etat()
     if (!request(cat::OpReadReceiverStatus, 1))
         return;
     const auto v = static_cast<quint8>(m_link.CatReply[0]);
-    TxActive = v == 160;
-    m_c.Shape_tx_rx->setState(TxActive ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0xC0, 0x00),
+    TxActive = v == cat::StatusTransmitting;
+    m_c.Shape_tx_rx->setState(TxActive ? look::Transmitting : look::Receiving,
                               TxActive ? QStringLiteral("Émission") : QStringLiteral("Réception"));
-    SquelchOpen = v < 128;
-    m_c.ShapbuzyA->setState(SquelchOpen ? QColor(0xC0, 0xFF, 0xFF) : QColor(0xC0, 0xC0, 0xFF),
+    SquelchOpen = v < cat::StatusSquelchClosed;
+    m_c.ShapbuzyA->setState(SquelchOpen ? look::Busy : look::Quiet,
                             SquelchOpen ? QStringLiteral("Occupé") : QStringLiteral("Libre"));
 }
 
@@ -83,9 +83,9 @@ void StatusPoll::Lit_SMetre()
 {
     if (!request(cat::OpReadReceiverStatus, 1))
         return;
-    const int s = static_cast<quint8>(m_link.CatReply[0]) % 32;
+    const int s = static_cast<quint8>(m_link.CatReply[0]) & cat::StatusMeterMask;
     SignalLevel = s / 2.0;
-    SMeterWidth = static_cast<qint16>(s * 130);
+    SMeterWidth = static_cast<qint16>(s * kTwipsPerStep);
     Trace_SMetre();
     m_c.Label2->setText(QString::number(SMeterWidth));
 }
@@ -94,19 +94,19 @@ void StatusPoll::Trace_SMetre()
 {
     QColor color;
     if (SMeterWidth <= 1340)
-        color = QColor(0x00, 0xC0, 0xC0);
+        color = look::MeterLow;
     else if (SMeterWidth <= 1800)
-        color = QColor(0x00, 0x80, 0x80);
+        color = look::MeterMid;
     else if (SMeterWidth <= 2340)
-        color = QColor(0x00, 0x40, 0x40);
+        color = look::MeterHigh;
     else
-        color = QColor(0xFF, 0x00, 0x00);
+        color = look::MeterOver;
     // Repainting an unchanged bar three times a second would be the poll's main cost.
     if (look::backColor(m_c.Lab_SM) != color)
         look::setBackColor(m_c.Lab_SM, color);
     if (m_c.Lab_SM->width() != ui::px(SMeterWidth))
         m_c.Lab_SM->resize(ui::px(SMeterWidth), m_c.Lab_SM->height());
-    const QString name = QStringLiteral("S-mètre %1").arg(SMeterWidth / 130);
+    const QString name = QStringLiteral("S-mètre %1").arg(SMeterWidth / kTwipsPerStep);
     if (m_c.Lab_SM->accessibleName() != name)
         m_c.Lab_SM->setAccessibleName(name);
 }

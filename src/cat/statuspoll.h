@@ -8,15 +8,29 @@
 
 class CatLink;
 class FrequencyControl;
+class Lamp;
 class LinkSwitch;
-struct Ft847Controls;
+class QLabel;
+class QTimer;
+
+// The controls the poll drives: its timer, the transmit and busy lights, and the S-meter bar with its number.
+struct StatusPollControls
+{
+    QTimer *Timer1 = nullptr;
+    Lamp *Shape_tx_rx = nullptr, *ShapbuzyA = nullptr;
+    QLabel *Lab_SM = nullptr, *Label2 = nullptr;
+};
 
 class StatusPoll : public QObject
 {
     Q_OBJECT
 
 public:
-    StatusPoll(CatLink &link, FrequencyControl &frequency, Ft847Controls &controls, QObject *parent = nullptr);
+    // Twips of S-meter bar per step of the reading.
+    static constexpr int kTwipsPerStep = 130;
+
+    StatusPoll(CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls,
+               QObject *parent = nullptr);
     void setLinkSwitch(const LinkSwitch *linkSwitch) { m_switch = linkSwitch; }
 
     bool TxActive = true; // the last status byte was 0xA0: transmitting
@@ -39,6 +53,6 @@ private:
 
     CatLink &m_link;
     FrequencyControl &m_frequency;
-    Ft847Controls &m_c;
+    StatusPollControls m_c;
     const LinkSwitch *m_switch = nullptr;
 };

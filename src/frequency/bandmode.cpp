@@ -2,7 +2,6 @@
 
 #include "catlink.h"
 #include "frequencycontrol.h"
-#include "ft847controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,16 +14,15 @@ struct BandMode::Band
     const char *start; // scanner fields, kHz
     const char *end;
     const char *step;
-    const char *mode;
     qint64 frequency; // 10 Hz units
-    quint8 modeCode;
+    quint8 mode;
 };
 
 namespace {
 using B = BandMode;
 } // namespace
 
-BandMode::BandMode(FrequencyControl &frequency, CatLink &link, Ft847Controls &controls, QObject *parent)
+BandMode::BandMode(FrequencyControl &frequency, CatLink &link, const BandModeControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_link(link)
@@ -45,22 +43,22 @@ void BandMode::wire()
         connect(button, &QPushButton::clicked, this, handler);
 }
 
-void BandMode::Com_18_Click() { selectBand({"1810", "1850", "1", "LSB", 182500, cat::ModeLSB}); }
-void BandMode::Com_35_Click() { selectBand({"3500", "3800", "5", "LSB", 360000, cat::ModeLSB}); }
-void BandMode::Com_7_Click() { selectBand({"7000", "7100", "5", "LSB", 705000, cat::ModeLSB}); }
-void BandMode::Com_14_Click() { selectBand({"14000", "14350", "5", "USB", 1420000, cat::ModeUSB}); }
-void BandMode::Com_21_Click() { selectBand({"21000", "21450", "5", "USB", 2120000, cat::ModeUSB}); }
-void BandMode::Com_28_Click() { selectBand({"28000", "29700", "10", "USB", 2850000, cat::ModeUSB}); }
-void BandMode::Com_50_Click() { selectBand({"50000", "51200", "10", "USB", 5020000, cat::ModeUSB}); }
-void BandMode::Com_144_Click() { selectBand({"144000", "146000", "25", "FM", 14550000, cat::ModeFM}); }
-void BandMode::Com_430_Click() { selectBand({"430000", "440000", "50", "FM", 43342500, cat::ModeFM}); }
+void BandMode::Com_18_Click() { selectBand({"1810", "1850", "1", 182500, cat::ModeLSB}); }
+void BandMode::Com_35_Click() { selectBand({"3500", "3800", "5", 360000, cat::ModeLSB}); }
+void BandMode::Com_7_Click() { selectBand({"7000", "7100", "5", 705000, cat::ModeLSB}); }
+void BandMode::Com_14_Click() { selectBand({"14000", "14350", "5", 1420000, cat::ModeUSB}); }
+void BandMode::Com_21_Click() { selectBand({"21000", "21450", "5", 2120000, cat::ModeUSB}); }
+void BandMode::Com_28_Click() { selectBand({"28000", "29700", "10", 2850000, cat::ModeUSB}); }
+void BandMode::Com_50_Click() { selectBand({"50000", "51200", "10", 5020000, cat::ModeUSB}); }
+void BandMode::Com_144_Click() { selectBand({"144000", "146000", "25", 14550000, cat::ModeFM}); }
+void BandMode::Com_430_Click() { selectBand({"430000", "440000", "50", 43342500, cat::ModeFM}); }
 
-void BandMode::Com_LSB_Click() { selectMode(QStringLiteral("LSB"), cat::ModeLSB, true); }
-void BandMode::Com_USB_Click() { selectMode(QStringLiteral("USB"), cat::ModeUSB, false); }
-void BandMode::Com_CW_Click() { selectMode(QStringLiteral("CW"), cat::ModeCW, false); }
-void BandMode::Com_CWR_Click() { selectMode(QStringLiteral("CWR"), cat::ModeCWR, false); }
-void BandMode::Com_AM_Click() { selectMode(QStringLiteral("AM"), cat::ModeAM, true); }
-void BandMode::Com_FM_Click() { selectMode(QStringLiteral("FM"), cat::ModeFM, false); }
+void BandMode::Com_LSB_Click() { selectMode(cat::ModeLSB, true); }
+void BandMode::Com_USB_Click() { selectMode(cat::ModeUSB, false); }
+void BandMode::Com_CW_Click() { selectMode(cat::ModeCW, false); }
+void BandMode::Com_CWR_Click() { selectMode(cat::ModeCWR, false); }
+void BandMode::Com_AM_Click() { selectMode(cat::ModeAM, true); }
+void BandMode::Com_FM_Click() { selectMode(cat::ModeFM, false); }
 
 void BandMode::selectBand(const Band &band)
 {
@@ -68,17 +66,17 @@ void BandMode::selectBand(const Band &band)
     m_c.Textdep->setText(QLatin1String(band.start));
     m_c.Textariv->setText(QLatin1String(band.end));
     m_c.Combo_pas->setEditText(QLatin1String(band.step));
-    m_frequency.setModeCaption(QLatin1String(band.mode));
+    m_frequency.setModeCaption(cat::modeName(band.mode));
     m_frequency.CurrentFreq = QString::number(band.frequency);
     m_frequency.Charge_Num();
-    m_link.sendWithParameter(cat::OpSetMode, band.modeCode);
+    m_link.sendWithParameter(cat::OpSetMode, band.mode);
 }
 
-void BandMode::selectMode(const QString &name, quint8 code, bool pausePoll)
+void BandMode::selectMode(quint8 code, bool pausePoll)
 {
     if (pausePoll)
         m_c.Timer1->stop();
-    m_frequency.setMode(name, code);
+    m_frequency.setMode(cat::modeName(code), code);
     if (pausePoll)
         m_c.Timer1->start();
 }

@@ -7,15 +7,31 @@
 
 class CatLink;
 class FrequencyControl;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
-struct Ft847Controls;
+class QTimer;
+
+// The band and mode buttons, the poll's timer (LSB and AM pause it), and the scanner's fields a band prepares.
+struct BandModeControls
+{
+    QPushButton *Com_18 = nullptr, *Com_35 = nullptr, *Com_7 = nullptr, *Com_14 = nullptr, *Com_21 = nullptr,
+                *Com_28 = nullptr, *Com_50 = nullptr, *Com_144 = nullptr, *Com_430 = nullptr;
+    QPushButton *Com_LSB = nullptr, *Com_USB = nullptr, *Com_CW = nullptr, *Com_CWR = nullptr, *Com_AM = nullptr,
+                *Com_FM = nullptr;
+    QTimer *Timer1 = nullptr;
+    QLineEdit *Textdep = nullptr, *Textariv = nullptr;
+    QComboBox *Combo_pas = nullptr;
+    QLabel *LabScanvfo = nullptr;
+};
 
 class BandMode : public QObject
 {
     Q_OBJECT
 
 public:
-    BandMode(FrequencyControl &frequency, CatLink &link, Ft847Controls &controls, QObject *parent = nullptr);
+    BandMode(FrequencyControl &frequency, CatLink &link, const BandModeControls &controls, QObject *parent = nullptr);
     void wire();
 
     void Com_18_Click();
@@ -38,9 +54,9 @@ public:
 private:
     struct Band;
     void selectBand(const Band &band);
-    void selectMode(const QString &name, quint8 code, bool pausePoll);
+    void selectMode(quint8 code, bool pausePoll);
 
     FrequencyControl &m_frequency;
     CatLink &m_link;
-    Ft847Controls &m_c;
+    BandModeControls m_c;
 };

@@ -3,7 +3,6 @@
 #include "catlink.h"
 #include "freqlimits.h"
 #include "freqtext.h"
-#include "ft847controls.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -17,7 +16,7 @@ struct LimitView
     bool hideLabMm;
 };
 
-FrequencyControl::FrequencyControl(CatLink &link, Ft847Controls &controls, QObject *parent)
+FrequencyControl::FrequencyControl(CatLink &link, const FrequencyControls &controls, QObject *parent)
     : QObject(parent)
     , m_link(link)
     , m_c(controls)
@@ -27,7 +26,7 @@ FrequencyControl::FrequencyControl(CatLink &link, Ft847Controls &controls, QObje
 void FrequencyControl::takeFromDisplay()
 {
     CurrentFreq.clear();
-    for (const QLabel *digit : m_c.digits())
+    for (const QLabel *digit : m_c.digits)
         CurrentFreq += digit->text();
     m_c.Lab_control->setText(CurrentFreq);
     m_modeName = m_c.L_mode->text();
@@ -52,7 +51,7 @@ void FrequencyControl::Charge_Num()
     const QString shown = CurrentFreq;
     if (shown.size() != 8)
         return;
-    const auto digits = m_c.digits();
+    const auto digits = m_c.digits;
     for (int i = 0; i < 8; ++i)
         digits[i]->setText(shown.mid(i, 1));
     m_c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence ")
@@ -73,15 +72,15 @@ void FrequencyControl::applyVisibility(const LimitView &view)
     };
     for (const auto &[button, flag] : large)
         button->setVisible(!view.hidden.testFlag(flag));
-    m_c.Lab_mmm->setVisible(!view.hideLabMmm);
-    m_c.Lab_mm->setVisible(!view.hideLabMm);
+    m_c.digits[0]->setVisible(!view.hideLabMmm);
+    m_c.digits[1]->setVisible(!view.hideLabMm);
 }
 
 void FrequencyControl::Com_libre_Click()
 {
     if (m_c.Com_libre->text() == QStringLiteral("Fréquence Amateur")) {
         m_c.Com_libre->setText(QStringLiteral("Fréquence totale"));
-        for (QPushButton *band : m_c.bandButtons())
+        for (QPushButton *band : m_c.bandButtons)
             band->setEnabled(false);
         AmateurOnly = false;
         for (QToolButton *step :
@@ -89,10 +88,15 @@ void FrequencyControl::Com_libre_Click()
             step->setVisible(true);
     } else {
         m_c.Com_libre->setText(QStringLiteral("Fréquence Amateur"));
-        for (QPushButton *band : m_c.bandButtons())
+        for (QPushButton *band : m_c.bandButtons)
             band->setEnabled(true);
         AmateurOnly = true;
     }
+}
+
+QString FrequencyControl::lastSent() const
+{
+    return m_c.Lab_control->text();
 }
 
 void FrequencyControl::setMode(const QString &name, quint8 code)

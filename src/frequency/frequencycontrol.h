@@ -3,18 +3,38 @@
 // The main frequency: CurrentFreq, the amateur/whole-range choice, and Charge_Num, the one road by which every
 // frequency change reaches the radio and the eight digits.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
+#include <array>
+
 class CatLink;
-struct Ft847Controls;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+// The controls of the main frequency: the eight digits (most significant first) and the display that holds them,
+// the control label, the mode labels, the range button with the band buttons it enables, and the large step
+// buttons the limits show or hide (with the 10 kHz pair that the whole range shows again).
+struct FrequencyControls
+{
+    std::array<QLabel *, 8> digits{};
+    QWidget *FreqDisplay = nullptr;
+    QLabel *Lab_control = nullptr, *L_mode = nullptr, *LabScanMode = nullptr;
+    QPushButton *Com_libre = nullptr;
+    QList<QPushButton *> bandButtons;
+    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
+                *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr;
+};
 
 class FrequencyControl : public QObject
 {
     Q_OBJECT
 
 public:
-    FrequencyControl(CatLink &link, Ft847Controls &controls, QObject *parent = nullptr);
+    FrequencyControl(CatLink &link, const FrequencyControls &controls, QObject *parent = nullptr);
 
     QString CurrentFreq; // 10 Hz units, eight digits once Charge_Num has run
     bool AmateurOnly = false; // true keeps tuning inside the amateur bands
@@ -35,12 +55,14 @@ public:
     // The mode label and what follows its every change; the mode it shows.
     void setModeCaption(const QString &mode);
     const QString &modeName() const { return m_modeName; }
+    // The last frequency sent to the radio, eight digits: the control label's caption.
+    QString lastSent() const;
     void L_mode_Change();
 
 private:
     void applyVisibility(const struct LimitView &view);
 
     CatLink &m_link;
-    Ft847Controls &m_c;
+    FrequencyControls m_c;
     QString m_modeName;
 };

@@ -2,7 +2,7 @@
 
 #include "frequencycontrol.h"
 #include "freqtext.h"
-#include "ft847controls.h"
+#include "keys.h"
 #include "localenumber.h"
 #include "messagebox.h"
 
@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-Tuning::Tuning(FrequencyControl &frequency, Ft847Controls &controls, QObject *parent)
+Tuning::Tuning(FrequencyControl &frequency, const TuningControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_c(controls)
@@ -35,7 +35,7 @@ void Tuning::wire()
         connect(button, &QToolButton::clicked, this, handler);
     connect(m_c.ComVfo1, &QPushButton::clicked, this, &Tuning::ComVfo1_Click);
     m_c.TextVfo1->installEventFilter(this);
-    for (QLabel *digit : m_c.digits())
+    for (QLabel *digit : m_c.digits)
         digit->installEventFilter(this);
 }
 
@@ -50,9 +50,9 @@ void Tuning::step(qint64 tenHz)
 
 void Tuning::TextVfo1_KeyPress(int keyAscii)
 {
-    if (keyAscii == 46 || keyAscii == 44)
+    if (keyAscii == keys::Point || keyAscii == keys::Comma)
         ui::showMessage(QStringLiteral("Erreur : Entrer la fréquence sans point ni virgule."), ui::MsgIcon::Error);
-    else if (keyAscii == 13)
+    else if (keyAscii == keys::Enter)
         ComVfo1_Click();
 }
 
@@ -68,20 +68,15 @@ void Tuning::ComVfo1_Click()
 
 std::pair<QToolButton *, QToolButton *> Tuning::stepButtonsOf(QObject *digit) const
 {
-    if (digit == m_c.Lab_mm)
-        return {m_c.Com_pmm, m_c.Com_mmm};
-    if (digit == m_c.Lab_m)
-        return {m_c.Com_pm, m_c.Com_mm};
-    if (digit == m_c.Lab_kkk)
-        return {m_c.Com_pkkk, m_c.Com_mkkk};
-    if (digit == m_c.Lab_kk)
-        return {m_c.Com_pkk, m_c.Com_mkk};
-    if (digit == m_c.Lab_k)
-        return {m_c.Com_pk, m_c.Com_mk};
-    if (digit == m_c.Lab_hh)
-        return {m_c.Com_phh, m_c.Com_mhh};
-    if (digit == m_c.Lab_h)
-        return {m_c.Com_ph, m_c.Com_mh};
+    const std::pair<QToolButton *, QToolButton *> pairs[8] = {
+        {nullptr, nullptr}, // the 100 MHz digit has none
+        {m_c.Com_pmm, m_c.Com_mmm}, {m_c.Com_pm, m_c.Com_mm}, {m_c.Com_pkkk, m_c.Com_mkkk}, {m_c.Com_pkk, m_c.Com_mkk},
+        {m_c.Com_pk, m_c.Com_mk},   {m_c.Com_phh, m_c.Com_mhh}, {m_c.Com_ph, m_c.Com_mh},
+    };
+    for (std::size_t i = 0; i < m_c.digits.size(); ++i) {
+        if (digit == m_c.digits[i])
+            return pairs[i];
+    }
     return {nullptr, nullptr};
 }
 
@@ -90,7 +85,7 @@ bool Tuning::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_c.TextVfo1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            TextVfo1_KeyPress(13);
+            TextVfo1_KeyPress(keys::Enter);
         else if (key->text().size() == 1)
             TextVfo1_KeyPress(key->text().at(0).unicode());
         return false; // the keystroke still goes into the field

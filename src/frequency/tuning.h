@@ -5,16 +5,34 @@
 
 #include <QObject>
 
+#include <array>
+
 class FrequencyControl;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QToolButton;
-struct Ft847Controls;
+
+// The controls of tuning by hand: the fourteen step buttons, the digits whose wheel steps them (most significant
+// first), the entry field with its button, and the operating frame they sit in.
+struct TuningControls
+{
+    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
+                *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr, *Com_pk = nullptr, *Com_mk = nullptr,
+                *Com_phh = nullptr, *Com_mhh = nullptr, *Com_ph = nullptr, *Com_mh = nullptr;
+    std::array<QLabel *, 8> digits{};
+    QLineEdit *TextVfo1 = nullptr;
+    QPushButton *ComVfo1 = nullptr;
+    QFrame *Frame1 = nullptr;
+};
 
 class Tuning : public QObject
 {
     Q_OBJECT
 
 public:
-    Tuning(FrequencyControl &frequency, Ft847Controls &controls, QObject *parent = nullptr);
+    Tuning(FrequencyControl &frequency, const TuningControls &controls, QObject *parent = nullptr);
 
     // Connects the step buttons, the entry field and the digits' mouse wheel.
     void wire();
@@ -47,6 +65,6 @@ private:
     std::pair<QToolButton *, QToolButton *> stepButtonsOf(QObject *digit) const;
 
     FrequencyControl &m_frequency;
-    Ft847Controls &m_c;
+    TuningControls m_c;
     int m_wheelRemainder = 0;
 };

@@ -3,12 +3,11 @@
 #include "catlink.h"
 #include "frequencycontrol.h"
 #include "freqtext.h"
-#include "ft847controls.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-VfoShift::VfoShift(FrequencyControl &frequency, CatLink &link, Ft847Controls &controls, QObject *parent)
+VfoShift::VfoShift(FrequencyControl &frequency, CatLink &link, const VfoShiftControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_link(link)

@@ -7,14 +7,22 @@
 
 class CatLink;
 class FrequencyControl;
-struct Ft847Controls;
+class QLabel;
+class QPushButton;
+
+// The two buttons, the second VFO's frequency label and the receive/transmit labels beside the two displays.
+struct VfoShiftControls
+{
+    QPushButton *Com_AB = nullptr, *Com_shift = nullptr;
+    QLabel *LabVFO2 = nullptr, *LabTRX1 = nullptr, *LabTRX2 = nullptr;
+};
 
 class VfoShift : public QObject
 {
     Q_OBJECT
 
 public:
-    VfoShift(FrequencyControl &frequency, CatLink &link, Ft847Controls &controls, QObject *parent = nullptr);
+    VfoShift(FrequencyControl &frequency, CatLink &link, const VfoShiftControls &controls, QObject *parent = nullptr);
     void wire();
 
     // Clicks of the shift button; from start-up the next click selects minus shift.
@@ -28,5 +36,5 @@ private:
 
     FrequencyControl &m_frequency;
     CatLink &m_link;
-    Ft847Controls &m_c;
+    VfoShiftControls m_c;
 };

@@ -4,6 +4,7 @@
 
 #include "locatorassistant.h"
 
+#include "keys.h"
 #include "messagebox.h"
 
 #include <QCheckBox>
@@ -12,9 +13,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr int Backspace = 8;
-constexpr int Enter = 13;
 
 struct RangeRule
 {
@@ -35,8 +33,7 @@ const RangeRule Ranges[CoordinateFieldCount] = {
 // Letters typed in either locator field arrive as capitals.
 void upperCaseRule(int &KeyAscii)
 {
-    if (KeyAscii > 90)
-        KeyAscii -= 32;
+    KeyAscii = keys::raised(KeyAscii);
 }
 
 } // namespace
@@ -69,11 +66,11 @@ void LocatorAssistant::coordinateKeyPress(Station station, CoordinateField field
         return;
     }
     m_c.station(station).loc->clear();
-    if (KeyAscii == Backspace)
+    if (KeyAscii == keys::Backspace)
         return;
     if (KeyAscii < '0' || KeyAscii > '9') {
         ui::showMessage(QStringLiteral("erreur : chiffre uniquement."));
-        KeyAscii = Backspace;
+        KeyAscii = keys::Backspace;
         m_c.station(station).coordinates[field]->clear();
     }
 }
@@ -86,9 +83,9 @@ void LocatorAssistant::Text_M_Loc_KeyPress(int &KeyAscii)
 void LocatorAssistant::Text_S_Loc_KeyPress(int &KeyAscii)
 {
     upperCaseRule(KeyAscii);
-    if (KeyAscii == Enter)
+    if (KeyAscii == keys::Enter)
         Com_S_Raz_Click();
-    else if (KeyAscii == Backspace)
+    else if (KeyAscii == keys::Backspace)
         resetNeedle();
 }
 

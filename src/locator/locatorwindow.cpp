@@ -2,6 +2,7 @@
 
 #include "clicklabel.h"
 #include "compasswidget.h"
+#include "keys.h"
 #include "look.h"
 #include "panels.h"
 
@@ -43,9 +44,9 @@ const QColor PanelFace(0xD8, 0xD8, 0xD8);
 int keyAscii(const QKeyEvent &event)
 {
     if (event.key() == Qt::Key_Backspace)
-        return 8;
+        return keys::Backspace;
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        return 13;
+        return keys::Enter;
     if (event.modifiers() == Qt::ControlModifier || event.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
         return -1;
     const QString text = event.text();
@@ -322,9 +323,9 @@ bool WinLocAssistance::filterKey(QLineEdit *edit, QKeyEvent *event, const KeyHan
     handler(key);
     if (key == typed)
         return false;
-    if (key == 8)
+    if (key == keys::Backspace)
         edit->backspace();
-    else if (key > 0 && key != 13 && key <= 0xFFFF)
+    else if (key > 0 && key != keys::Enter && key <= 0xFFFF)
         edit->insert(QString(QChar(char16_t(key))));
     return true;
 }

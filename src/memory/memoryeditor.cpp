@@ -1,8 +1,8 @@
 #include "memoryeditor.h"
 
-#include "catlink.h"
+#include "catframe.h"
+#include "combos.h"
 #include "frequencycontrol.h"
-#include "ft847controls.h"
 #include "localenumber.h"
 #include "memorygrid.h"
 #include "messagebox.h"
@@ -51,27 +51,35 @@ QString rowText(const MemoryEntry &e)
 
 } // namespace
 
-MemoryEditor::MemoryEditor(FrequencyControl &frequency, CatLink &link, Ft847Controls &controls, QObject *parent)
+MemoryEditor::MemoryEditor(FrequencyControl &frequency, const MemoryEditorControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
-    , m_link(link)
     , m_c(controls)
-    , m_groups {{
-          {controls.CheckHF1, QStringLiteral("HF1")},
-          {controls.CheckHF2, QStringLiteral("HF2")},
-          {controls.CheckHF3, QStringLiteral("HF3")},
-          {controls.CheckHF4, QStringLiteral("HF4")},
-          {controls.CheckHF5, QStringLiteral("HF5")},
-          {controls.CheckVHF, QStringLiteral("VHF")},
-          {controls.CheckUHF, QStringLiteral("UHF")},
-          {controls.CheckSpec1, QStringLiteral("Sp1")},
-          {controls.CheckSpec2, QStringLiteral("Sp2")},
-      }}
 {
     for (QLineEdit *field : {m_c.Text_choix_qrg, m_c.Text_choix_observ})
         field->setValidator(new StorableTextValidator(field));
     for (QComboBox *combo : {m_c.Comb_mem_mode, m_c.Combo1})
         combo->setValidator(new StorableTextValidator(combo));
+}
+
+void MemoryEditor::load()
+{
+    const int widths[MemoryGrid::kColumns] = {500, 900, 500, 3000};
+    for (int column = 0; column < MemoryGrid::kColumns; ++column)
+        m_c.Grid->setColWidth(column, widths[column]);
+    QStringList groups;
+    for (const char16_t *group : memoryfile::kGroups)
+        groups << QString::fromUtf16(group);
+    ui::fillKeepingText(m_c.Combo1, groups);
+    QStringList modes;
+    for (const quint8 code : {cat::ModeFM, cat::ModeAM, cat::ModeUSB, cat::ModeLSB, cat::ModeCW, cat::ModeCWR})
+        modes << cat::modeName(code);
+    ui::fillKeepingText(m_c.Comb_mem_mode, modes);
+    m_c.Grid->setRows(1);
+    ComEnvoiLIste_Click();
+    m_c.cmdAjouter->setEnabled(true);
+    m_c.Com_valid_memo->setEnabled(false);
+    m_c.Com_envoi_freq->setEnabled(false);
 }
 
 void MemoryEditor::ComEnvoiLIste_Click()
@@ -108,8 +116,8 @@ void MemoryEditor::ComEnvoiLIste_Click()
 
 void MemoryEditor::listIfTicked(const MemoryEntry &entry)
 {
-    for (const auto &[check, code] : m_groups) {
-        if (check->checkState() == Qt::Checked && entry.group == code)
+    for (std::size_t i = 0; i < m_c.groupChecks.size(); ++i) {
+        if (m_c.groupChecks[i]->checkState() == Qt::Checked && entry.group == QStringView(memoryfile::kGroups[i]))
             m_c.Grid->addItem(rowText(entry));
     }
 }
@@ -155,10 +163,10 @@ void MemoryEditor::followCurrentRow(int row)
 void MemoryEditor::cmdAjouter_Click()
 {
     // The first six of the eight digits are whole kHz with leading zeros: 00705000 gives 7050.
-    const QString kHz = m_c.Lab_control->text().left(6);
+    const QString kHz = m_frequency.lastSent().left(6);
     const qint64 value = frequency::ExactDecimal::valPrefix(kHz).scaled(0).value_or(0);
     m_c.Text_choix_qrg->setText(QString::number(value));
-    m_c.Comb_mem_mode->setEditText(m_c.L_mode->text());
+    m_c.Comb_mem_mode->setEditText(m_frequency.modeName());
     m_c.Com_valid_memo->setEnabled(true);
     m_c.Com_envoi_freq->setEnabled(false);
 }

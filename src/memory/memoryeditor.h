@@ -11,22 +11,38 @@
 #include <array>
 #include <optional>
 
-class CatLink;
 class FrequencyControl;
+class MemoryGrid;
 class QCheckBox;
-struct Ft847Controls;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The memory panel: the grid, the group check boxes (in the order of memoryfile::kGroups), its buttons and the
+// form of a new entry.
+struct MemoryEditorControls
+{
+    MemoryGrid *Grid = nullptr;
+    std::array<QCheckBox *, 9> groupChecks{}; // CheckHF1 ... CheckHF5, CheckVHF, CheckUHF, CheckSpec1, CheckSpec2
+    QPushButton *Com_envoi_freq = nullptr, *cmdAjouter = nullptr, *Com_valid_memo = nullptr;
+    QLineEdit *Text_choix_qrg = nullptr, *Text_choix_observ = nullptr;
+    QComboBox *Comb_mem_mode = nullptr, *Combo1 = nullptr;
+};
 
 class MemoryEditor : public QObject
 {
     Q_OBJECT
 
 public:
-    MemoryEditor(FrequencyControl &frequency, CatLink &link, Ft847Controls &controls, QObject *parent = nullptr);
+    MemoryEditor(FrequencyControl &frequency, const MemoryEditorControls &controls, QObject *parent = nullptr);
 
     // Frequency (kHz) and mode cells of the grid's selected row: the key of a deletion and what "Envoyer au VFO"
     // sends. They follow the current row however it moves (mouse, keyboard, a row removed).
     QString SelectedFreq;
     QString SelectedMode;
+
+    // Start-up: the grid's columns and the group and mode lists, the memory list shown once, the form's buttons.
+    void load();
 
     // "Afficher": rebuilds the grid from the file with the ticked groups, letting the event loop run after each
     // entry read.
@@ -53,8 +69,6 @@ private:
     void clearForm();
 
     FrequencyControl &m_frequency;
-    CatLink &m_link;
-    Ft847Controls &m_c;
-    std::array<std::pair<QCheckBox *, QString>, 9> m_groups;
+    MemoryEditorControls m_c;
     std::optional<memoryfile::MemoryReader> m_reader; // the file "Afficher" is going through
 };

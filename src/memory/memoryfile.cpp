@@ -30,53 +30,6 @@ QByteArrayView takeLine(const QByteArray &bytes, qsizetype &pos)
 
 constexpr int kFields = 4;
 
-bool isTrimmed(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-// The first four fields of one line, read exactly as textfile::parseRecords reads a record (blanks before a field
-// skipped; a quoted field runs to the next double quote, and what follows it up to the comma is dropped; an
-// unquoted field runs to the next comma, blanks trimmed), without building a list per line: a hundred thousand
-// lines are read while the list fills. Returns how many fields the line holds, counted up to five; 0 when blank.
-int readFields(QByteArrayView line, std::array<QString, kFields> &fields)
-{
-    const char *const text = line.data();
-    const qsizetype n = line.size();
-    if (std::all_of(text, text + n, isTrimmed))
-        return 0;
-    const auto find = [&](char wanted, qsizetype from) {
-        const char *found = std::find(text + from, text + n, wanted);
-        return qsizetype(found - text);
-    };
-    int count = 0;
-    qsizetype pos = 0;
-    while (true) {
-        while (pos < n && (text[pos] == ' ' || text[pos] == '\t'))
-            ++pos;
-        qsizetype start = pos;
-        qsizetype end = 0;
-        if (pos < n && text[pos] == '"') {
-            start = pos + 1;
-            end = find('"', start);
-            pos = find(',', qMin(end + 1, n));
-        } else {
-            end = find(',', pos);
-            pos = end;
-            while (start < end && isTrimmed(text[start]))
-                ++start;
-            while (end > start && isTrimmed(text[end - 1]))
-                --end;
-        }
-        if (count < kFields)
-            fields[count] = textfile::decodeCp1252(QByteArray::fromRawData(text + start, end - start));
-        ++count;
-        if (pos >= n || count > kFields)
-            return count;
-        ++pos; // the comma
-    }
-}
-
 // Reads a whole file. A missing file is empty; one that exists but cannot be read gives nothing.
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
@@ -126,7 +79,7 @@ std::optional<MemoryEntry> MemoryReader::next()
 {
     std::array<QString, kFields> fields;
     while (!atEnd()) {
-        if (readFields(takeLine(m_bytes, m_pos), fields) >= kFields)
+        if (textfile::readFields(takeLine(m_bytes, m_pos), fields.data(), kFields) >= kFields)
             return MemoryEntry {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3])};
     }
     return std::nullopt;
@@ -198,7 +151,7 @@ bool Efface_qrg(const QString &SelectedFreq, QString *error)
     qsizetype pos = 0;
     while (pos < bytes->size()) {
         const QByteArrayView line = takeLine(*bytes, pos);
-        const int count = readFields(line, fields);
+        const int count = textfile::readFields(line, fields.data(), kFields);
         if (count == 0)
             continue; // a blank line holds nothing to keep
         // Whatever is not an entry of that frequency is kept exactly as it was written.

@@ -23,6 +23,9 @@ struct MemoryEntry
 
 namespace memoryfile {
 
+// The groups an entry belongs to, in the order the panel offers them.
+inline constexpr const char16_t *kGroups[] = {u"HF1", u"HF2", u"HF3", u"HF4", u"HF5", u"VHF", u"UHF", u"Sp1", u"Sp2"};
+
 // In the application directory, computed afresh on every call.
 QString memoryPath(); // datamem.txt
 QString tempPath(); // DATAqS.tmp, the file a deletion writes before it takes the memory file's place

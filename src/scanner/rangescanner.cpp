@@ -1,8 +1,8 @@
 #include "rangescanner.h"
 
 #include "catlink.h"
+#include "combos.h"
 #include "frequencycontrol.h"
-#include "ft847controls.h"
 #include "messagebox.h"
 #include "statuspoll.h"
 
@@ -30,8 +30,8 @@ public:
 
 } // namespace
 
-RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, Ft847Controls &controls,
-                           QObject *parent)
+RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link,
+                           const RangeScannerControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_poll(poll)
@@ -70,6 +70,17 @@ void RangeScanner::loadFromFields()
     ScanStart = numberOr(m_c.Textdep->text(), ScanStart);
     ScanPos = ScanStart;
     ScanEnd = numberOr(m_c.Textariv->text(), ScanEnd);
+}
+
+void RangeScanner::fillLists()
+{
+    const QLocale locale;
+    ui::fillKeepingText(m_c.Combo_vitesse, {locale.toString(0.5), QStringLiteral("1"), locale.toString(1.5)});
+    ui::fillKeepingText(m_c.Combo_pas, {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
+                                        QStringLiteral("15"), QStringLiteral("25"), QStringLiteral("50"),
+                                        QStringLiteral("100"), QStringLiteral("150"), QStringLiteral("500")});
+    ui::fillKeepingText(m_c.Combo_Seuil, {QStringLiteral("Buzy"), QStringLiteral("1"), QStringLiteral("3"),
+                                          QStringLiteral("5"), QStringLiteral("7"), QStringLiteral("9")});
 }
 
 void RangeScanner::setThresholdFrom(const QString &text)

@@ -9,24 +9,43 @@
 
 class CatLink;
 class FrequencyControl;
+class QCheckBox;
+class QComboBox;
+class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
 class StatusPoll;
-struct Ft847Controls;
+
+// The scanner's panel: the range fields, the step, speed and threshold lists, the two check boxes, the three
+// buttons, its timer, its frequency label and the list of what it found.
+struct RangeScannerControls
+{
+    QLineEdit *Textdep = nullptr, *Textariv = nullptr;
+    QComboBox *Combo_pas = nullptr, *Combo_vitesse = nullptr, *Combo_Seuil = nullptr;
+    QCheckBox *Check_squelch = nullptr, *Check_continu = nullptr;
+    QPushButton *Av_Pas = nullptr, *Pause_Trace = nullptr, *Arret_Trace = nullptr;
+    QTimer *Scan_Timer = nullptr;
+    QLabel *LabScanvfo = nullptr;
+    QListWidget *Scan_List = nullptr;
+};
 
 class RangeScanner : public QObject
 {
     Q_OBJECT
 
 public:
-    RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, Ft847Controls &controls,
+    RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, const RangeScannerControls &controls,
                  QObject *parent = nullptr);
     void wire();
 
     using Fixed = scanner::FixedDecimal;
     Fixed ScanStart, ScanEnd, ScanStep, ScanSpeed, ScanThreshold, ScanPos;
 
-    // Start-up: the position and the range come from the start and arrival fields.
+    // Start-up: the position and the range come from the start and arrival fields, and the lists are filled.
     void loadFromFields();
+    void fillLists();
 
     void Av_Pas_Click();
     void Pause_Trace_Click();
@@ -56,6 +75,6 @@ private:
     FrequencyControl &m_frequency;
     StatusPoll &m_poll;
     CatLink &m_link;
-    Ft847Controls &m_c;
+    RangeScannerControls m_c;
     int m_takenOver = 0; // pauses, stops and recalls so far
 };

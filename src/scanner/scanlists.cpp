@@ -1,8 +1,7 @@
 #include "scanlists.h"
 
-#include "catlink.h"
+#include "catframe.h"
 #include "frequencycontrol.h"
-#include "ft847controls.h"
 #include "localenumber.h"
 #include "rangescanner.h"
 
@@ -15,12 +14,11 @@
 
 using Fixed = scanner::FixedDecimal;
 
-ScanLists::ScanLists(RangeScanner &scanner, FrequencyControl &frequency, CatLink &link, Ft847Controls &controls,
+ScanLists::ScanLists(RangeScanner &scanner, FrequencyControl &frequency, const ScanListsControls &controls,
                      QObject *parent)
     : QObject(parent)
     , m_scanner(scanner)
     , m_frequency(frequency)
-    , m_link(link)
     , m_c(controls)
 {
 }
@@ -104,9 +102,9 @@ void ScanLists::Command2_Click()
 
 void ScanLists::Com_memo_Click()
 {
-    QString kHz = m_c.Lab_control->text().left(6);
+    QString kHz = m_frequency.lastSent().left(6);
     kHz.insert(qMin<qsizetype>(3, kHz.size()), u'.');
-    m_c.List_memo->addItem(kHz + u' ' + m_c.L_mode->text());
+    m_c.List_memo->addItem(kHz + u' ' + m_frequency.modeName());
 }
 
 void ScanLists::List_memo_Click()

@@ -5,17 +5,33 @@
 
 #include <QObject>
 
-class CatLink;
 class FrequencyControl;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class QToolButton;
 class RangeScanner;
-struct Ft847Controls;
+
+// The scan list with its fine-tuning field and arrows, the memo list with its buttons, and the scanner's controls
+// they use: its frequency label and timer, and the range fields that bound the arrows.
+struct ScanListsControls
+{
+    QListWidget *Scan_List = nullptr, *List_memo = nullptr;
+    QLineEdit *Text_Affine = nullptr, *Textdep = nullptr, *Textariv = nullptr;
+    QToolButton *Command1 = nullptr, *Command3 = nullptr;
+    QPushButton *Command2 = nullptr, *Com_memo = nullptr, *Com_clr = nullptr;
+    QLabel *LabScanvfo = nullptr;
+    QTimer *Scan_Timer = nullptr;
+};
 
 class ScanLists : public QObject
 {
     Q_OBJECT
 
 public:
-    ScanLists(RangeScanner &scanner, FrequencyControl &frequency, CatLink &link, Ft847Controls &controls,
+    ScanLists(RangeScanner &scanner, FrequencyControl &frequency, const ScanListsControls &controls,
               QObject *parent = nullptr);
     void wire();
 
@@ -33,6 +49,5 @@ private:
 
     RangeScanner &m_scanner;
     FrequencyControl &m_frequency;
-    CatLink &m_link;
-    Ft847Controls &m_c;
+    ScanListsControls m_c;
 };

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -41,33 +42,16 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-QStringList parseLine(const QByteArray &line)
+bool isTrimmed(char c)
 {
-    QStringList fields;
-    const qsizetype n = line.size();
-    qsizetype pos = 0;
-    while (true) {
-        while (pos < n && isBlank(line[pos]))
-            ++pos;
-        QByteArray raw;
-        if (pos < n && line[pos] == '"') {
-            const qsizetype close = line.indexOf('"', pos + 1);
-            const qsizetype end = close < 0 ? n : close;
-            raw = line.mid(pos + 1, end - pos - 1);
-            pos = close < 0 ? n : close + 1;
-            while (pos < n && line[pos] != ',')
-                ++pos;
-        } else {
-            const qsizetype comma = line.indexOf(',', pos);
-            const qsizetype end = comma < 0 ? n : comma;
-            raw = line.mid(pos, end - pos).trimmed();
-            pos = end;
-        }
-        fields.append(decodeCp1252(raw));
-        if (pos >= n)
-            break;
-        ++pos; // the comma
-    }
+    return isBlank(c) || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+QStringList parseLine(QByteArrayView line)
+{
+    // Every field lies between two commas, or a line end: there are no more fields than commas and one.
+    QStringList fields(line.count(',') + 1);
+    fields.resize(std::min<qsizetype>(readFields(line, fields.data(), int(fields.size())), fields.size()));
     return fields;
 }
 
@@ -95,6 +79,43 @@ std::optional<QByteArray> encodeCp1252(const QString &text)
         bytes.append(*b);
     }
     return bytes;
+}
+
+int readFields(QByteArrayView line, QString *fields, int maxFields)
+{
+    const char *const text = line.data();
+    const qsizetype n = line.size();
+    if (std::all_of(text, text + n, isTrimmed))
+        return 0;
+    const auto find = [&](char wanted, qsizetype from) {
+        return qsizetype(std::find(text + from, text + n, wanted) - text);
+    };
+    int count = 0;
+    qsizetype pos = 0;
+    while (true) {
+        while (pos < n && isBlank(text[pos]))
+            ++pos;
+        qsizetype start = pos;
+        qsizetype end = 0;
+        if (pos < n && text[pos] == '"') {
+            start = pos + 1;
+            end = find('"', start);
+            pos = find(',', std::min(end + 1, n));
+        } else {
+            end = find(',', pos);
+            pos = end;
+            while (start < end && isTrimmed(text[start]))
+                ++start;
+            while (end > start && isTrimmed(text[end - 1]))
+                --end;
+        }
+        if (count < maxFields)
+            fields[count] = decodeCp1252(QByteArray::fromRawData(text + start, end - start));
+        ++count;
+        if (pos >= n || count > maxFields)
+            return count;
+        ++pos; // the comma
+    }
 }
 
 QList<QStringList> parseRecords(const QByteArray &bytes)

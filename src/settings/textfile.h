@@ -21,6 +21,9 @@ std::optional<QByteArray> encodeCp1252(const QString &text);
 // stay); anything after its closing quote up to the next comma is dropped. A field without quotes, as a hand
 // edit may leave it, runs to the next comma or the line end, blanks around it trimmed. LF or CR LF line ends.
 QList<QStringList> parseRecords(const QByteArray &bytes);
+// The fields of one line (its end removed) read the same way, without a list: the first maxFields go into fields.
+// Returns how many fields the line holds, counted up to maxFields + 1; 0 for a blank line.
+int readFields(QByteArrayView line, QString *fields, int maxFields);
 
 // A field can be written only if it reads back as written: no double quote, no line break, and every character
 // representable in the file's code page.

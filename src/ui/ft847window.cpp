@@ -29,7 +29,7 @@ Ft847Window::Ft847Window(QWidget *parent)
     // While the link is off the operating controls are disabled; their captions must stay legible.
     QPalette framePalette = c.Frame1->palette();
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        framePalette.setColor(QPalette::Disabled, role, QColor(0x55, 0x55, 0x55));
+        framePalette.setColor(QPalette::Disabled, role, look::DisabledText);
     c.Frame1->setPalette(framePalette);
     buildFrequencyPanel(c, c.Frame1);
     buildScannerPanel(c, c.Frame1);
