@@ -30,7 +30,6 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
-const QByteArray kCatOn = PanelFixture::frame({0, 0, 0, 0, 0x00});
 const QByteArray kCatOff = PanelFixture::frame({0, 0, 0, 0, 0x80});
 const QByteArray kStatus = PanelFixture::frame({0, 0, 0, 0, 0xE7});
 const QByteArray kFreqMode = PanelFixture::frame({0, 0, 0, 0, 0x03});
@@ -60,9 +59,9 @@ private slots:
     {
         Ft847Controls &c = f->c();
         QCOMPARE(heightTwips(), Ft847Window::kFoldedTwips);
-        QVERIFY(c.Lab_c_on->isVisible() && !c.Lab_c_off->isVisible() && c.Labquit->isEnabled());
-        QVERIFY(!c.Lab_mem->isEnabled() && !c.LabLocat->isEnabled() && !c.Frame1->isEnabled());
-        QVERIFY(!c.Timer1->isActive() && f->frames().isEmpty());
+        QVERIFY(
+            c.Lab_c_on->isVisible() && !c.Lab_c_off->isVisible() && c.Labquit->isEnabled() && !c.Frame1->isEnabled());
+        QVERIFY(!c.Lab_mem->isEnabled() && !c.LabLocat->isEnabled() && !c.Timer1->isActive() && f->frames().isEmpty());
         const QStringList shown {c.Combo_pas->currentText(), c.Combo_vitesse->currentText(),
             c.Combo_Seuil->currentText(), c.Combo1->currentText(), c.Comb_mem_mode->currentText()};
         QCOMPARE(shown, (QStringList {u"25"_s, u"1"_s, u"Buzy"_s, u"VHF"_s, u"FM"_s}));
@@ -83,7 +82,7 @@ private slots:
         QCOMPARE(look::backColor(c.Lab_kk), look::PanelOn);
         QVERIFY(f->waitForFrames(1 + 8, 5s));
         const QList<QByteArray> tick {kStatus, kFreqMode, kStatus, kStatus};
-        QCOMPARE(f->frames().mid(0, 9), QList<QByteArray> {kCatOn} + tick + tick);
+        QCOMPARE(f->frames().mid(0, 9), QList<QByteArray> {QByteArray(5, 0)} + tick + tick);
         QVERIFY(!f->program().poll.SquelchOpen && !f->program().poll.TxActive);
         QCOMPARE(c.ShapbuzyA->accessibleName(), u"Libre"_s);
 
@@ -96,7 +95,8 @@ private slots:
     }
 
     // The radio's dial is followed and the new frequency goes back to it once, not at every tick; a frequency reply
-    // whose bytes are not BCD is ignored like a reply of the wrong length.
+    // whose bytes are not BCD is ignored like a reply of the wrong length. While the radio transmits, whole ticks
+    // read the status twice, never the frequency, and follow no dial.
     void dialIsFollowedAndSentBackOnce()
     {
         QVERIFY(f->switchOn());
@@ -115,19 +115,14 @@ private slots:
         QCOMPARE(f->c().L_mode->text(), u"FM(N)"_s);
         QCOMPARE(f->c().LabScanMode->text(), u"FM(N)"_s);
         QCOMPARE(f->c().FreqDisplay->accessibleName(), u"Fréquence 144.200.00"_s);
-    }
 
-    // While the radio transmits, whole ticks read the status twice, never the frequency, and follow no dial.
-    void transmittingSkipsTheFrequencyRead()
-    {
-        QVERIFY(f->switchOn());
         f->sim().setPtt(true);
         f->sim().setFrequency(700000);
         QVERIFY(PanelFixture::waitFor([&] { return f->program().poll.TxActive; }, 3s));
         const qsizetype seen = f->frames().size();
         QVERIFY(f->waitForFrames(seen + 8, 5s));
         QVERIFY(!f->frames().mid(seen).contains(kFreqMode));
-        QCOMPARE(f->shownDigits(), u"14550000"_s);
+        QCOMPARE(f->shownDigits(), u"14420000"_s);
         QCOMPARE(f->c().Shape_tx_rx->accessibleName(), u"Émission"_s);
         QCOMPARE(f->program().poll.SMeterWidth, qint16(0));
     }
@@ -203,10 +198,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("port");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("held by another program") << QByteArray("1") << QByteArray("4800,n,8,2");
-        QTest::newRow("adapter unplugged") << QByteArray("2") << QByteArray("4800,n,8,2");
-        QTest::newRow("port 7") << QByteArray("7") << QByteArray("4800,n,8,2");
-        QTest::newRow("port not a number") << QByteArray("un") << QByteArray("4800,n,8,2");
+        const QByteArray line = "4800,n,8,2";
+        QTest::newRow("held by another program") << QByteArray("1") << line;
+        QTest::newRow("adapter unplugged") << QByteArray("2") << line;
+        QTest::newRow("port 7") << QByteArray("7") << line;
+        QTest::newRow("port not a number") << QByteArray("un") << line;
         QTest::newRow("bad line settings") << QByteArray("1") << QByteArray("vite");
     }
     void portThatCannotOpenStaysOff()
@@ -230,34 +226,6 @@ private slots:
         QVERIFY(f->c().Lab_c_on->isVisible() && !f->c().Frame1->isEnabled() && f->c().Labquit->isEnabled());
         QVERIFY(!f->c().Timer1->isActive() && !f->program().port.portOpen() && f->frames().isEmpty());
         QCOMPARE(look::backColor(f->c().Lab_kk), look::PanelOff);
-    }
-
-    // Charge_Num sends the frequency as it stands, padded and held to eight digits, each time even unchanged and
-    // never a text, then shows it.
-    void chargeNum_data()
-    {
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("sent"); // empty: nothing
-        QTest::newRow("band button value padded") << u"1420000"_s << u"01420000"_s;
-        QTest::newRow("nine digits held to eight") << u"123456789"_s << u"99999999"_s;
-        QTest::newRow("unchanged, sent again") << u"14550000"_s << u"14550000"_s;
-        QTest::newRow("text") << u"abc"_s << QString();
-    }
-    void chargeNum()
-    {
-        QFETCH(QString, written);
-        QFETCH(QString, sent);
-        QVERIFY(f->switchOn());
-        f->c().Timer1->stop();
-        const qsizetype seen = f->frames().size();
-        f->program().frequency.CurrentFreq = written;
-        f->program().frequency.Charge_Num();
-        const QString shown = sent.isEmpty() ? u"14550000"_s : sent;
-        QCOMPARE(f->c().Lab_control->text(), shown);
-        QCOMPARE(f->shownDigits(), shown);
-        QCOMPARE(f->radioDigits(), shown);
-        const QByteArray frame = QByteArray::fromHex(sent.toLatin1()) + '\x01';
-        QCOMPARE(f->frames().mid(seen), sent.isEmpty() ? QList<QByteArray> {} : QList<QByteArray> {frame});
     }
 
     // "Memoire" unfolds and folds the panel in turn; "Arret" folds it but leaves the count of clicks as it was.
@@ -294,48 +262,34 @@ private slots:
         QVERIFY(!f->program().port.portOpen() && !f->sim().catOn());
     }
 
-    // "A propos" stays lit while its box is open; the navigation labels act on Space and Enter as buttons do.
+    // "A propos" stays lit while its box is open; the navigation labels act on Space and Enter as buttons do; a
+    // value typed in a combo box is taken as typed, with no completion from the box's list.
     void aboutBoxAndKeyboard()
     {
+        Ft847Controls &c = f->c();
         QColor whileOpen;
         ui::setModalHandler([&](QDialog &box) {
-            whileOpen = box.windowTitle() == u"À propos"_s ? look::backColor(f->c().LabPropos) : QColor();
+            whileOpen = box.windowTitle() == u"À propos"_s ? look::backColor(c.LabPropos) : QColor();
             return int(QDialog::Accepted);
         });
-        f->c().LabPropos->click();
+        c.LabPropos->click();
         QCOMPARE(whileOpen, look::Teal);
-        QCOMPARE(look::backColor(f->c().LabPropos), look::Navy);
-        f->c().Lab_c_on->setFocus();
-        QTest::keyClick(f->c().Lab_c_on, Qt::Key_Space);
+        QCOMPARE(look::backColor(c.LabPropos), look::Navy);
+        c.Lab_c_on->setFocus();
+        QTest::keyClick(c.Lab_c_on, Qt::Key_Space);
         QVERIFY(f->sim().catOn());
-        f->c().Lab_mem->setFocus();
-        QTest::keyClick(f->c().Lab_mem, Qt::Key_Return);
+        c.Lab_mem->setFocus();
+        QTest::keyClick(c.Lab_mem, Qt::Key_Return);
         QCOMPARE(heightTwips(), Ft847Window::kUnfoldedTwips);
-    }
-
-    // A value typed in a combo box is taken as typed: no completion from the box's list.
-    void typedValuesStayAsTyped_data()
-    {
-        QTest::addColumn<QString>("object");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("Pas/Khz") << u"Combo_pas"_s << u"2"_s;
-        QTest::newRow("Vitesse/s") << u"Combo_vitesse"_s << u"0"_s;
-        QTest::newRow("Seuil/s-m") << u"Combo_Seuil"_s << u"B"_s;
-        QTest::newRow("Mode") << u"Comb_mem_mode"_s << u"c"_s;
-        QTest::newRow("Groupe") << u"Combo1"_s << u"vhf"_s;
-    }
-    void typedValuesStayAsTyped()
-    {
-        QFETCH(QString, object);
-        QFETCH(QString, typed);
-        QVERIFY(f->switchOn());
-        auto *combo = f->program().window.findChild<QComboBox *>(object);
         f->program().window.activateWindow();
-        combo->setFocus();
-        combo->lineEdit()->clear();
-        QTest::keyClicks(combo->lineEdit(), typed);
-        QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
-        QCOMPARE(combo->currentText(), typed);
+        for (const auto &[combo, typed] : {std::pair {c.Combo_pas, u"2"_s}, {c.Combo_vitesse, u"0"_s},
+                 {c.Combo_Seuil, u"B"_s}, {c.Comb_mem_mode, u"c"_s}, {c.Combo1, u"vhf"_s}}) {
+            combo->setFocus();
+            combo->lineEdit()->clear();
+            QTest::keyClicks(combo->lineEdit(), typed);
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Tab);
+            QCOMPARE(combo->currentText(), typed);
+        }
     }
 
     // Qt's own texts are French whatever the locale: the right-click menu of a text field.

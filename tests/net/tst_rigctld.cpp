@@ -71,19 +71,12 @@ private slots:
     {
         QTest::addColumn<QString>("commands");
         QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QByteArrayList>("sent");
-        QTest::newRow("f") << u"f"_s << QByteArray("145500000\n") << QByteArrayList {};
-        QTest::newRow("m") << u"m"_s << QByteArray("FM\n15000\n") << QByteArrayList {};
-        QTest::newRow("t") << u"t"_s << QByteArray("0\n") << QByteArrayList {};
-        QTest::newRow("l") << u"l STRENGTH l RAWSTR"_s << QByteArray("-26\n9\n") << QByteArrayList {};
-        QTest::newRow("get_dcd") << u"get_dcd"_s << QByteArray("1\n") << QByteArrayList {};
-        QTest::newRow("F") << u"F 14250000 f"_s << QByteArray("14250000\n")
-                           << QByteArrayList {PanelFixture::frame({0x01, 0x42, 0x50, 0x00, 0x01})};
-        QTest::newRow("M") << u"M USB 0"_s << QByteArray()
-                           << QByteArrayList {PanelFixture::frame({0x01, 0, 0, 0, 0x07})};
-        QTest::newRow("T") << u"T 1 T 0"_s << QByteArray()
-                           << QByteArrayList {
-                                  PanelFixture::frame({0, 0, 0, 0, 0x08}), PanelFixture::frame({0, 0, 0, 0, 0x88})};
+        QTest::addColumn<QByteArray>("sent"); // the frames, in hexadecimal
+        QTest::newRow("f m t l get_dcd") << u"f m t l STRENGTH l RAWSTR get_dcd"_s
+                                         << QByteArray("145500000\nFM\n15000\n0\n-26\n9\n1\n") << QByteArray();
+        QTest::newRow("F") << u"F 14250000 f"_s << QByteArray("14250000\n") << QByteArray("0142500001");
+        QTest::newRow("M") << u"M USB 0"_s << QByteArray() << QByteArray("0100000007");
+        QTest::newRow("T") << u"T 1 T 0"_s << QByteArray() << QByteArray("00000000080000000088");
     }
     void hamlibClient()
     {
@@ -96,7 +89,7 @@ private slots:
             u"rigctl"_s, QStringList {u"-m"_s, u"2"_s, u"-r"_s, u"127.0.0.1:%1"_s.arg(m_port)} + commands.split(u' '));
         QVERIFY(PanelFixture::waitFor([&] { return rigctl.state() == QProcess::NotRunning; }, 20s));
         QTEST(rigctl.readAllStandardOutput(), "output");
-        QTEST(f->commandsSince(mark), "sent");
+        QTEST(f->commandsSince(mark).join().toHex(), "sent");
         QCOMPARE(f->shownDigits(), f->radioDigits());
         QCOMPARE(f->c().L_mode->text(), cat::modeName(f->sim().mode()));
     }
@@ -193,9 +186,9 @@ private slots:
         QCOMPARE(f->shownDigits(), u"00705000"_s);
     }
 
-    // Five clients polling frequency, mode and PTT every 100 ms, one client sending garbage, and the operator
-    // clicking, all while the panel polls: each answer is whole and comes before the poll's next exchange has
-    // begun, nothing is sent into an exchange, no port error.
+    // Five clients polling frequency, mode and PTT every 100 ms while the operator clicks and the panel polls: each
+    // answer is whole and comes before the poll's next exchange has begun, nothing is sent into an exchange, no
+    // port error.
     void fiveClientsBesideThePollAndClicks()
     {
         std::atomic<bool> stop {false};
@@ -223,10 +216,6 @@ private slots:
                 ++finished;
             });
         }
-        const auto garbage = connected();
-        QTimer noise;
-        connect(&noise, &QTimer::timeout, this, [&] { garbage->write(QByteArray("F \x01\x02 \xfe\n", 8)); });
-        noise.start(250);
         // The operator steps the frequency up and down and changes band meanwhile.
         const QList<QWidget *> controls {f->c().Com_pk, f->c().Com_mk, f->c().Com_14, f->c().Com_144, f->c().Com_USB};
         int click = 0;
@@ -241,14 +230,12 @@ private slots:
             30s);
         stop = true;
         hand.stop();
-        noise.stop();
         // The clients' last requests are answered by this thread's event loop.
         PanelFixture::waitFor([&] { return finished == 5; }, 10s);
         for (std::thread &client : clients)
             client.join();
         QVERIFY(tenRounds);
         QCOMPARE(wrong, 0);
-        QCOMPARE(garbage->state(), QAbstractSocket::UnconnectedState);
         QVERIFY(f->messages.isEmpty() && f->programEnds.isEmpty());
         QCOMPARE(f->uart().interruptedReplies(), 0);
         const auto frames = f->sim().frames();
