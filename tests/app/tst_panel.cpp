@@ -15,6 +15,7 @@
 #include "translations.h"
 #include "twips.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -66,6 +67,14 @@ private slots:
             c.Combo_Seuil->currentText(), c.Combo1->currentText(), c.Comb_mem_mode->currentText()};
         QCOMPARE(shown, (QStringList {u"25"_s, u"1"_s, u"Buzy"_s, u"VHF"_s, u"FM"_s}));
         f->screenshot(u"panel-off"_s);
+        // What a screen reader is told: a combo box is named by its caption and holds its text as its value; a label
+        // used as a button is a button, named by its caption, that a screen reader can press.
+        QAccessibleInterface *step = QAccessible::queryAccessibleInterface(c.Combo_pas);
+        QCOMPARE(step->text(QAccessible::Name) + u'=' + step->text(QAccessible::Value), u"Pas/Khz=25"_s);
+        QAccessibleInterface *marche = QAccessible::queryAccessibleInterface(c.Lab_c_on);
+        QVERIFY(marche->role() == QAccessible::Button && marche->text(QAccessible::Name) == u"Marche"_s);
+        marche->actionInterface()->doAction(marche->actionInterface()->actionNames().value(0));
+        QVERIFY(f->sim().catOn());
         ui::setClockOverride([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 59)); });
         QVERIFY(PanelFixture::waitFor([&] { return c.LabHeure->text() == u"09:05"_s; }, 3s));
         ui::setClockOverride({});
@@ -219,7 +228,8 @@ private slots:
         QtCommPort other;
         other.setCommPort(1);
         other.setSettings(u"4800,n,8,2"_s);
-        QVERIFY(QTest::currentDataTag() != "held by another program"_ba || other.setPortOpen(true));
+        QVERIFY2(QTest::currentDataTag() != "held by another program"_ba || other.setPortOpen(true),
+            qPrintable(other.errorString()));
         f->c().Lab_c_on->click();
         QCOMPARE(f->messages.size(), 1);
         QCOMPARE(f->messages[0].text, u"Erreur: Le port et occupé."_s);

@@ -36,6 +36,9 @@ private slots:
         QCOMPARE(cat::replyFrequencyText(bytes), QStringLiteral("%1").arg(tenHz, 8, 10, QLatin1Char('0')));
     }
 
+    // A mode the radio reports that the panel does not know is shown as such.
+    void unknownMode() { QCOMPARE(cat::modeName(0x52), QStringLiteral("???")); }
+
     // The speed and framing of the port; a text that does not give them all is refused.
     void lineSettings_data()
     {

@@ -25,8 +25,8 @@ private slots:
         QTest::addColumn<int>("opcode");
         QTest::addColumn<QByteArray>("reply"); // empty: none comes
         QTest::newRow("frequency and mode") << 4800 << Fault::None << 0x03 << QByteArray::fromHex("1455000008");
-        QTest::newRow("receiver status") << 4800 << Fault::None << 0xE7 << QByteArray::fromHex("11");
-        QTest::newRow("receiver status at 50 baud") << 50 << Fault::None << 0xE7 << QByteArray::fromHex("11");
+        QTest::newRow("receiver status") << 4800 << Fault::None << 0xE7 << QByteArray::fromHex("80");
+        QTest::newRow("receiver status at 50 baud") << 50 << Fault::None << 0xE7 << QByteArray::fromHex("80");
         QTest::newRow("silent radio") << 4800 << Fault::Silent << 0x03 << QByteArray();
         QTest::newRow("one byte too many") << 4800 << Fault::ExtraByte << 0x03 << QByteArray();
     }
@@ -37,11 +37,8 @@ private slots:
         QFETCH(int, opcode);
         QFETCH(QByteArray, reply);
         PanelFixture f;
-        QVERIFY(f.start(baud, {}, PanelFixture::Line::Pty));
-        QVERIFY(f.switchOn());
+        QVERIFY(f.start(baud, {}, PanelFixture::Line::Pty) && f.switchOn());
         f.c().Timer1->stop(); // the routines are called by hand
-        f.sim().setSMeter(0x11);
-        f.sim().setSquelchOpen(true);
         f.sim().setFault(fault);
         CatLink &link = f.program().link;
         const qsizetype mark = f.frames().size();
@@ -51,8 +48,8 @@ private slots:
         QCOMPARE(link.Lit_Reponse(opcode == 0x03 ? 5 : 1), !reply.isEmpty());
         QCOMPARE(link.CatReply, reply);
         QCOMPARE(link.WaitCount, reply.isEmpty() ? CatLink::kWaitLimit : 0);
-        link.Efface_Param();
-        link.Envoi_Cmd(cat::OpReadReceiverStatus);
+        link.sendWithParameter(cat::OpReadReceiverStatus, 0);
+        QCOMPARE(link.Lit_Reponse(1), !reply.isEmpty()); // nothing is waited for once the program has ended
         QVERIFY(f.waitForFrames(mark + 2));
         const QByteArray second = QByteArray::fromHex(reply.isEmpty() ? "0000000080" : "00000000E7");
         QCOMPARE(f.frames().mid(mark), (QByteArrayList {QByteArray(4, 0) + char(opcode), second}));
