@@ -1,6 +1,6 @@
-// The main window end to end, as the operator meets it: the link switched on and off, the status poll, Charge_Num,
-// folding, quitting, the about box, the keyboard, typed values and Qt's own texts in French. The radio is on a line
-// that drains at its speed, at 4800 and 57600 baud; ports that cannot open are tried over Qt SerialPort and a
+// The main window end to end, as the operator meets it: the link switched on and off, the status poll following
+// the radio, folding, quitting, the about box, the keyboard, typed values and Qt's own texts in French. The radio is on
+// a line that drains at its speed, at 4800 and 57600 baud; ports that cannot open are tried over Qt SerialPort and a
 // pseudo-terminal.
 
 #include "clicklabel.h"
