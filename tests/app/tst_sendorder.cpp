@@ -1,13 +1,13 @@
 // Every sending action of the panel fired in the middle of a status poll tick, on a line that drains at its speed:
 // at each turn of the event loop the tick makes, and while each of its requests is still on the line. Whenever the
 // action runs, the radio receives its frames whole, in order and never inside an exchange, the tick's reads land
-// on the radio's state, and no port error comes.
+// on the radio's state, and no port error comes. And quick clicks keep their order.
 
 #include "catframe.h"
 #include "memorygrid.h"
 #include "panelfixture.h"
+#include "testmain.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,131 +15,93 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
-
-namespace {
-
-using Fire = std::function<void(PanelFixture &)>;
-
-Fire clickButton(const char *name)
-{
-    return [name](PanelFixture &f) {
-        auto *button = f.program().window.findChild<QAbstractButton *>(QLatin1String(name));
-        QVERIFY2(button && button->isEnabled(), name);
-        button->click();
-    };
-}
-
-Fire clickFirstItem(QListWidget *Ft847Controls::*list)
-{
-    return [list](PanelFixture &f) {
-        QListWidget *widget = f.c().*list;
-        QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->item(0)).center());
-    };
-}
-
-bool isPollRequest(const QByteArray &frame)
-{
-    const auto op = static_cast<quint8>(frame.at(4));
-    return op == cat::OpReadReceiverStatus || op == cat::OpReadFrequencyMode;
-}
-
-} // namespace
 
 class TestSendOrder : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<PanelFixture> f;
+
+    // Clicks the button, or the first line of the list, of that name; "Scan_Timer" is a step of the scanner.
+    void fire(const QString &name)
+    {
+        auto *list = f->program().window.findChild<QListWidget *>(name);
+        if (name == u"Scan_Timer")
+            f->program().scanner.Scan_Timer_Timer();
+        else if (list)
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        else
+            f->program().window.findChild<QAbstractButton *>(name)->click();
+    }
 
     // The same starting point for every firing: the radio and the panel on 145.500.00 FM, the lists and the
     // scanner ready, the shift counter at its start.
     void reset()
     {
-        Ft847Controls &c = f->c();
         FrequencyControl &frequency = f->program().frequency;
         frequency.AmateurOnly = true;
         frequency.CurrentFreq = u"14550000"_s;
         frequency.Charge_Num();
         frequency.setMode(u"FM"_s, cat::ModeFM);
         f->program().vfoShift.shiftClicks = 1;
-        c.LabVFO2->setText(u"433.425.00"_s);
-        c.TextVfo1->setText(u"7050"_s);
-        c.Scan_Timer->stop();
+        f->c().LabVFO2->setText(u"433.425.00"_s);
+        f->c().TextVfo1->setText(u"7050"_s);
+        f->c().Scan_Timer->stop();
         f->program().scanner.ScanPos = scanner::FixedDecimal::fromInteger(14000);
         f->program().memory.Grid_Click(1);
         QVERIFY(f->sim().frequency() == 14550000 && f->sim().mode() == cat::ModeFM);
-        QVERIFY(PanelFixture::waitFor([&] { return f->uart().outBufferCount() == 0; }, 1s));
     }
 
-    QList<QByteArray> framesSince(std::size_t mark) { return f->frames().mid(qsizetype(mark)); }
-    QList<QByteArray> commandsSince(std::size_t mark)
+    // Waits for the line to drain; stops the poll's timer, which the LSB and AM buttons start again.
+    void drain()
     {
-        QList<QByteArray> commands = framesSince(mark);
-        commands.removeIf(isPollRequest);
-        return commands;
+        QVERIFY(PanelFixture::waitFor([&] { return f->uart().outBufferCount() == 0; }, 1s));
+        f->c().Timer1->stop();
     }
 
 private slots:
-    void initTestCase_data()
-    {
-        QTest::addColumn<int>("baud");
-        QTest::newRow("4800") << 4800;
-        QTest::newRow("57600") << 57600;
-    }
-
+    void initTestCase_data() { PanelFixture::baudRows(); }
     void init()
     {
         QFETCH_GLOBAL(int, baud);
         f = std::make_unique<PanelFixture>();
-        QVERIFY(f->start(baud));
-        QVERIFY(f->switchOn());
+        QVERIFY(f->start(baud) && f->switchOn());
         f->c().Timer1->stop();
-        Ft847Controls &c = f->c();
         f->sim().setSMeter(9);
         f->sim().setSquelchOpen(true);
-        c.Scan_List->addItem(u"14340"_s);
-        c.List_memo->addItem(u"007.050 LSB"_s);
-        c.Grid->addItem(u"HF1\t7050\tLSB\tobs"_s);
-        c.Textdep->setText(u"14000"_s);
-        c.Textariv->setText(u"14350"_s);
-        c.Combo_pas->setEditText(u"5"_s);
-        c.Arret_Trace->setEnabled(true);
+        f->c().Scan_List->addItem(u"14340"_s);
+        f->c().List_memo->addItem(u"007.050 LSB"_s);
+        f->c().Grid->addItem(u"HF1\t7050\tLSB\tobs"_s);
+        f->c().Textdep->setText(u"14000"_s);
+        f->c().Textariv->setText(u"14350"_s);
+        f->c().Combo_pas->setEditText(u"5"_s);
+        f->c().Arret_Trace->setEnabled(true);
         f->program().scanner.Arret_Trace_Click();
     }
     void cleanup() { f.reset(); }
 
     void actionDuringATick_data()
     {
-        QTest::addColumn<Fire>("fire");
-        for (const char *band : {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144",
-                                 "Com_430", "Com_LSB", "Com_USB", "Com_CW", "Com_CWR", "Com_AM", "Com_FM"})
-            QTest::newRow(band) << clickButton(band);
-        QTest::newRow("step up") << clickButton("Com_pk");
-        QTest::newRow("step down") << clickButton("Com_mk");
-        QTest::newRow("direct entry") << clickButton("ComVfo1");
-        QTest::newRow("A <> B") << clickButton("Com_AB");
-        QTest::newRow("shift") << clickButton("Com_shift");
-        QTest::newRow("scan list") << clickFirstItem(&Ft847Controls::Scan_List);
-        QTest::newRow("memo list") << clickFirstItem(&Ft847Controls::List_memo);
-        QTest::newRow("Envoyer au VFO") << clickButton("Com_envoi_freq");
-        QTest::newRow("scanner step") << Fire([](PanelFixture &f) { f.program().scanner.Scan_Timer_Timer(); });
+        QTest::addColumn<QString>("action");
+        for (const char *name : {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144",
+                 "Com_430", "Com_LSB", "Com_USB", "Com_CW", "Com_CWR", "Com_AM", "Com_FM", "Com_pk", "Com_mk",
+                 "ComVfo1", "Com_AB", "Com_shift", "Scan_List", "List_memo", "Com_envoi_freq", "Scan_Timer"})
+            QTest::newRow(name) << QString::fromLatin1(name);
     }
     void actionDuringATick()
     {
-        QFETCH(Fire, fire);
+        QFETCH(QString, action);
         StatusPoll &poll = f->program().poll;
 
         // What the action sends on its own, and how many turns of the event loop a quiet tick makes.
         reset();
-        std::size_t mark = f->frames().size();
-        fire(*f);
-        f->c().Timer1->stop();
-        const QList<QByteArray> alone = framesSince(mark);
+        qsizetype mark = f->frames().size();
+        fire(action);
+        drain();
+        const QList<QByteArray> alone = f->frames().mid(mark);
         QVERIFY(!alone.isEmpty());
         int turns = 0;
         std::function<void()> count = [&] {
@@ -151,64 +113,48 @@ private slots:
         count = [] {};
         QVERIFY(turns >= 16); // four while each of the four requests clears its parameters
 
-        // Fired at each turn, and as each request starts to cross the line.
-        struct Moment
-        {
-            int turn = -1;
-            int output = -1;
-        };
-        QList<Moment> moments;
-        for (int turn = 0; turn < turns; ++turn)
-            moments.append({turn, -1});
-        for (int output = 0; output < 4; ++output)
-            moments.append({-1, output});
-        for (const Moment &moment : moments) {
-            const QString where = moment.turn >= 0 ? u"turn %1"_s.arg(moment.turn) : u"request %1"_s.arg(moment.output);
+        // Fired at each turn (moment >= 0), and as request -1 - moment starts to cross the line.
+        for (int moment = -4; moment < turns; ++moment) {
+            const QByteArray where = (moment >= 0 ? "turn " : "request ") + QByteArray::number(std::abs(moment));
             reset();
             mark = f->frames().size();
             const int interrupted = f->uart().interruptedReplies();
             bool fired = false;
-            const auto fireNow = [&] {
+            int turn = 0, outputs = 0;
+            const std::function<void()> fireNow = [&] {
                 fired = true;
-                fire(*f);
+                fire(action);
             };
-            int turn = 0;
             std::function<void()> step = [&] {
-                if (turn++ == moment.turn)
+                if (turn++ == moment)
                     fireNow();
                 else if (!fired)
                     QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
             };
-            int outputs = 0;
-            if (moment.turn >= 0) {
+            if (moment >= 0)
                 QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
-            } else {
-                f->uart().setOperationHook([&](UartTestPort::Operation op, const QByteArray &) {
-                    if (op == UartTestPort::Operation::Output && outputs++ == moment.output)
-                        QMetaObject::invokeMethod(this, fireNow, Qt::QueuedConnection);
-                });
-            }
+            f->uart().setOperationHook([&](UartTestPort::Operation, const QByteArray &) {
+                if (outputs++ == -1 - moment)
+                    QMetaObject::invokeMethod(this, fireNow, Qt::QueuedConnection);
+            });
             poll.Timer1_Timer();
             f->c().Timer1->stop();
-            QVERIFY2(PanelFixture::waitFor([&] { return fired; }, 2s), qPrintable(where));
-            f->c().Timer1->stop(); // the LSB and AM buttons start it again
+            QVERIFY2(PanelFixture::waitFor([&] { return fired; }, 2s), where);
             f->uart().setOperationHook({});
-            QVERIFY(PanelFixture::waitFor([&] { return f->uart().outBufferCount() == 0; }, 1s));
+            drain();
 
-            QVERIFY2(f->messages.isEmpty() && f->programEnds.isEmpty(), qPrintable(where));
-            QVERIFY2(f->uart().interruptedReplies() == interrupted, qPrintable(where));
-            QList<QByteArray> requests, sent;
-            for (const QByteArray &frame : framesSince(mark))
-                (isPollRequest(frame) ? requests : sent).append(frame);
-            QCOMPARE(sent, alone);
-            const auto status = PanelFixture::frame({0, 0, 0, 0, cat::OpReadReceiverStatus});
-            QCOMPARE(requests, (QList<QByteArray>{status, PanelFixture::frame({0, 0, 0, 0, cat::OpReadFrequencyMode}),
-                                                  status, status}));
-            QCOMPARE(f->shownDigits(), u"%1"_s.arg(f->sim().frequency(), 8, 10, QLatin1Char('0')));
+            QVERIFY2(f->messages.isEmpty() && f->programEnds.isEmpty(), where);
+            QVERIFY2(f->uart().interruptedReplies() == interrupted, where);
+            QCOMPARE(f->commandsSince(mark), alone);
+            QList<QByteArray> requests = f->frames().mid(mark);
+            requests.removeIf([](const QByteArray &frame) { return !PanelFixture::isPollRequest(frame); });
+            const QByteArray status = PanelFixture::frame({0, 0, 0, 0, cat::OpReadReceiverStatus});
+            const QByteArray frequency = PanelFixture::frame({0, 0, 0, 0, cat::OpReadFrequencyMode});
+            QCOMPARE(requests, (QList<QByteArray> {status, frequency, status, status}));
+            QCOMPARE(f->shownDigits(), f->radioDigits());
             QCOMPARE(f->program().frequency.CurrentFreq, f->shownDigits());
             QCOMPARE(f->c().L_mode->text(), cat::modeName(f->sim().mode()));
-            QCOMPARE(poll.SignalLevel, 4.5);
-            QVERIFY(poll.SquelchOpen && !poll.TxActive);
+            QVERIFY(poll.SignalLevel == 4.5 && poll.SquelchOpen && !poll.TxActive);
         }
     }
 
@@ -217,35 +163,33 @@ private slots:
     // says it is.
     void quickClicksKeepTheirOrder_data()
     {
-        QTest::addColumn<QStringList>("buttons");
-        QTest::newRow("LSB, USB") << QStringList{u"Com_LSB"_s, u"Com_USB"_s};
-        QTest::newRow("band, mode") << QStringList{u"Com_14"_s, u"Com_FM"_s};
-        QTest::newRow("mode, band, shift") << QStringList{u"Com_CW"_s, u"Com_144"_s, u"Com_shift"_s};
-        QTest::newRow("three steps") << QStringList{u"Com_pk"_s, u"Com_pk"_s, u"Com_mkk"_s};
+        QTest::addColumn<QString>("buttons");
+        QTest::newRow("LSB, USB") << u"Com_LSB Com_USB"_s;
+        QTest::newRow("band, mode") << u"Com_14 Com_FM"_s;
+        QTest::newRow("mode, band, shift") << u"Com_CW Com_144 Com_shift"_s;
+        QTest::newRow("three steps") << u"Com_pk Com_pk Com_mkk"_s;
     }
     void quickClicksKeepTheirOrder()
     {
-        QFETCH(QStringList, buttons);
-        const auto button = [&](const QString &name) { return f->program().window.findChild<QAbstractButton *>(name); };
+        QFETCH(QString, buttons);
         reset();
-        std::size_t mark = f->frames().size();
-        for (const QString &name : buttons)
-            button(name)->click();
-        f->c().Timer1->stop(); // the LSB button starts it again
-        const QList<QByteArray> oneAfterTheOther = commandsSince(mark);
+        qsizetype mark = f->frames().size();
+        for (const QString &name : buttons.split(u' '))
+            fire(name);
+        drain();
+        const QList<QByteArray> oneAfterTheOther = f->commandsSince(mark);
 
         reset();
         mark = f->frames().size();
-        for (const QString &name : buttons)
-            PanelFixture::queueClick(button(name));
-        QVERIFY(PanelFixture::waitFor([&] { return commandsSince(mark).size() >= oneAfterTheOther.size(); }, 2s));
-        QVERIFY(PanelFixture::waitFor([&] { return f->uart().outBufferCount() == 0; }, 1s));
-        f->c().Timer1->stop();
-        QCOMPARE(commandsSince(mark), oneAfterTheOther);
+        for (const QString &name : buttons.split(u' '))
+            PanelFixture::queueClick(f->program().window.findChild<QWidget *>(name));
+        QVERIFY(PanelFixture::waitFor([&] { return f->commandsSince(mark).size() >= oneAfterTheOther.size(); }, 2s));
+        drain();
+        QCOMPARE(f->commandsSince(mark), oneAfterTheOther);
         QCOMPARE(f->c().L_mode->text(), cat::modeName(f->sim().mode()));
-        QCOMPARE(f->shownDigits(), u"%1"_s.arg(f->sim().frequency(), 8, 10, QLatin1Char('0')));
+        QCOMPARE(f->shownDigits(), f->radioDigits());
     }
 };
 
-QTEST_MAIN(TestSendOrder)
+ORVANE_TEST_MAIN(TestSendOrder)
 #include "tst_sendorder.moc"

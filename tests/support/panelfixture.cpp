@@ -1,6 +1,7 @@
 #include "panelfixture.h"
 
 #include "apppaths.h"
+#include "catframe.h"
 #include "clicklabel.h"
 #include "dialogs.h"
 #include "programend.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
@@ -50,7 +52,7 @@ bool PanelFixture::start(int baud, std::optional<QByteArray> settingsLine, Line 
         file.write(*settingsLine + "\r\n");
     }
     if (line == Line::Pty) {
-        m_pty = std::make_unique<ft847sim::Ft847Sim>(ft847sim::SimConfig{baud, 0, dirPath(QStringLiteral("com1"))});
+        m_pty = std::make_unique<ft847sim::Ft847Sim>(ft847sim::SimConfig {baud, 0, dirPath(QStringLiteral("com1"))});
         if (!m_pty->start())
             return false;
         m_program = std::make_unique<MainAssembly>();
@@ -60,6 +62,13 @@ bool PanelFixture::start(int baud, std::optional<QByteArray> settingsLine, Line 
     }
     m_program->start();
     return true;
+}
+
+void PanelFixture::baudRows()
+{
+    QTest::addColumn<int>("baud");
+    QTest::newRow("4800") << 4800;
+    QTest::newRow("57600") << 57600;
 }
 
 void PanelFixture::stop()
@@ -87,16 +96,6 @@ bool PanelFixture::waitFor(const std::function<bool()> &condition, std::chrono::
     return true;
 }
 
-bool PanelFixture::waitForFrames(std::size_t count, std::chrono::milliseconds timeout)
-{
-    return waitFor([&] { return sim().frames().size() >= count; }, timeout);
-}
-
-bool PanelFixture::waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout)
-{
-    return waitFor([&] { return !sim().frames().empty() && sim().frames().back().bytes == frame; }, timeout);
-}
-
 std::function<void()> PanelFixture::clicker(QWidget *widget, std::optional<QPoint> at)
 {
     QWidget *top = widget->window();
@@ -119,20 +118,22 @@ QList<QByteArray> PanelFixture::frames() const
     return result;
 }
 
-QList<quint8> PanelFixture::opcodes() const
+QList<QByteArray> PanelFixture::commandsSince(qsizetype mark) const
 {
-    QList<quint8> result;
-    for (const auto &f : sim().frames())
-        result.append(static_cast<quint8>(f.bytes.at(4)));
-    return result;
+    QList<QByteArray> commands = frames().mid(mark);
+    commands.removeIf(isPollRequest);
+    return commands;
+}
+
+bool PanelFixture::isPollRequest(const QByteArray &frame)
+{
+    const auto op = static_cast<quint8>(frame.at(4));
+    return op == cat::OpReadReceiverStatus || op == cat::OpReadFrequencyMode;
 }
 
 QByteArray PanelFixture::frame(std::initializer_list<int> bytes)
 {
-    QByteArray f;
-    for (const int b : bytes)
-        f.append(static_cast<char>(b));
-    return f;
+    return QByteArray::fromStdString(std::string(bytes.begin(), bytes.end()));
 }
 
 QString PanelFixture::shownDigits()
@@ -143,16 +144,10 @@ QString PanelFixture::shownDigits()
     return text;
 }
 
-QString PanelFixture::dirPath(const QString &name) const
-{
-    return name.isEmpty() ? m_dir.path() : m_dir.filePath(name);
-}
-
 void PanelFixture::screenshot(const QString &name) const
 {
-    QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS");
-    if (dir.isEmpty())
-        dir = QDir::currentPath() + QStringLiteral("/screenshots");
+    const QString dir
+        = qEnvironmentVariable("ORVANE_SCREENSHOTS", QDir::currentPath() + QStringLiteral("/screenshots"));
     QDir().mkpath(dir);
     m_program->window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }

@@ -31,17 +31,23 @@ public:
     // setting.ini as it stands (without line end); none names port 1 at this speed; an empty text writes no file.
     bool start(int baud = 4800, std::optional<QByteArray> settingsLine = {}, Line line = Line::Uart);
     void stop();
+    // Rows of initTestCase_data(): the tests run at a slow and a fast line speed (column "baud").
+    static void baudRows();
 
     // "Marche", then waits for the radio to be in CAT mode.
     bool switchOn();
 
     // Runs the event loop until the condition holds or the time passes.
     static bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout);
-    // Runs the event loop until the emulator has seen `count` frames in all.
-    bool waitForFrames(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(3));
-
-    // Runs the event loop until the last frame the radio received is this one.
-    bool waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    // Runs the event loop until the radio has received `count` frames in all, or until its last one is `frame`.
+    bool waitForFrames(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(3))
+    {
+        return waitFor([&] { return sim().frames().size() >= count; }, timeout);
+    }
+    bool waitForLastFrame(const QByteArray &frame, std::chrono::milliseconds timeout = std::chrono::seconds(3))
+    {
+        return waitFor([&] { return !frames().isEmpty() && frames().constLast() == frame; }, timeout);
+    }
 
     // A click of the left button as the operator makes it: queued with the window system's input, to be handled
     // when the program next takes input. At the widget's centre, or at `at` in its coordinates.
@@ -50,11 +56,14 @@ public:
     static std::function<void()> clicker(QWidget *widget, std::optional<QPoint> at = {});
 
     QList<QByteArray> frames() const; // every frame the radio received, in order
-    QList<quint8> opcodes() const;
+    // The frames after the first `mark` ones, the status poll's requests left out: what actions sent.
+    QList<QByteArray> commandsSince(qsizetype mark) const;
+    static bool isPollRequest(const QByteArray &frame);
     static QByteArray frame(std::initializer_list<int> bytes);
-    QString dirPath(const QString &name = {}) const;
-    // The eight digits the panel shows, most significant first.
+    QString dirPath(const QString &name = {}) const { return name.isEmpty() ? m_dir.path() : m_dir.filePath(name); }
+    // The eight digits the panel shows, most significant first, and the radio's frequency written the same way.
     QString shownDigits();
+    QString radioDigits() const { return QStringLiteral("%1").arg(sim().frequency(), 8, 10, QLatin1Char('0')); }
 
     // Saves a picture of the main window under build/screenshots (or ORVANE_SCREENSHOTS).
     void screenshot(const QString &name) const;

@@ -13,6 +13,7 @@
 #include "ft847model.h"
 #include "radiopeer.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <random>
@@ -36,38 +37,37 @@ public:
     void output(const QByteArray &bytes) override;
     void setInputLen(int count) override { m_inputLen = count; }
     QByteArray input() override;
-    int inBufferCount() override;
+    int inBufferCount() override { return int(settled().m_in.size()); }
     void setInBufferCount(int count) override;
-    int outBufferCount() override;
+    int outBufferCount() override { return int(settled().m_out.size()); }
     void waitForInput(std::chrono::microseconds timeout) override;
     std::chrono::nanoseconds byteTime() const override { return m_byteTime; }
 
     // The radio, as the operator and the test touch it.
-    void setFrequency(quint32 tenHz) override;
-    quint32 frequency() const override;
-    void setMode(quint8 code) override;
-    quint8 mode() const override;
-    void setRawFrequencyBytes(const QByteArray &bytes) override;
-    void setSMeter(int reading) override;
-    void setSquelchOpen(bool open) override;
-    void setPtt(bool on) override;
-    bool ptt() const override;
-    bool catOn() const override;
-    quint8 repeaterShift() const override;
+    void setFrequency(quint32 tenHz) override { radio().frequency = tenHz; }
+    quint32 frequency() const override { return radio().frequency; }
+    void setMode(quint8 code) override { radio().mode = code; }
+    quint8 mode() const override { return radio().mode; }
+    void setRawFrequencyBytes(const QByteArray &bytes) override { radio().rawFrequency = bytes; }
+    void setSMeter(int reading) override { radio().sMeter = std::clamp(reading, 0, 31); }
+    void setSquelchOpen(bool open) override { radio().squelchOpen = open; }
+    void setPtt(bool on) override { radio().ptt = on; }
+    bool ptt() const override { return radio().ptt; }
+    bool catOn() const override { return radio().catOn; }
+    quint8 repeaterShift() const override { return radio().repeaterShift; }
     void setFault(ft847sim::Fault fault) override { m_fault = fault; }
     void setLatencyMs(int ms) override { m_latency = std::chrono::milliseconds(std::max(ms, 0)); }
-    std::vector<ft847sim::LoggedFrame> frames() const override;
+    std::vector<ft847sim::LoggedFrame> frames() const override { return settled().m_frames; }
 
     // Frames whose last byte reached the radio while it still owed a reply to an earlier request: an exchange
     // that something broke into. A sound program never does it.
-    int interruptedReplies() const;
+    int interruptedReplies() const { return settled().m_interrupted; }
 
     // When the last byte written so far will have crossed: a byte written now starts then, or now if that is past.
     Clock::time_point lineFreeAt() const { return m_outFreeAt; }
 
-    // What the program does to the port, reported as it happens (with the bytes of an output): tests act at a chosen
-    // moment of an exchange.
-    enum class Operation { Clear, Output, OutCount, InCount, Input, Wait };
+    // What the program writes, reported as it is handed to the port: tests act at a chosen moment of an exchange.
+    enum class Operation { Output };
     using OperationHook = std::function<void(Operation, const QByteArray &output)>;
     void setOperationHook(OperationHook hook) { m_hook = std::move(hook); }
 
@@ -79,11 +79,10 @@ private:
     };
 
     // Moves everything that has fallen due by now: bytes that crossed reach the radio, reply bytes that arrived
-    // reach the receive buffer.
-    void settle() const;
-    void radioReceives(const LineByte &b) const;
+    // reach the receive buffer. Returns this port, settled.
+    const UartTestPort &settled() const;
+    ft847sim::RadioState &radio() const { return settled().m_radio.state(); }
     void scheduleReply(QByteArray reply, Clock::time_point frameAt) const;
-    void note(Operation op, const QByteArray &output = {});
 
     int m_radioPort;
     int m_number = 0;
@@ -91,20 +90,20 @@ private:
     QString m_error;
     bool m_open = false;
     int m_inputLen = 0;
-    std::chrono::nanoseconds m_byteTime{0};
-    std::chrono::milliseconds m_latency{0};
+    std::chrono::nanoseconds m_byteTime {0};
+    std::chrono::milliseconds m_latency {0};
     ft847sim::Fault m_fault = ft847sim::Fault::None;
     OperationHook m_hook;
 
     // Settled lazily, from const readers too.
     mutable ft847sim::Ft847Model m_radio;
     mutable std::deque<LineByte> m_out; // written, not yet across
-    mutable Clock::time_point m_outFreeAt{}; // when the last byte written will have crossed
+    mutable Clock::time_point m_outFreeAt {}; // when the last byte written will have crossed
     mutable QByteArray m_partial; // bytes of a frame the radio is still receiving
     mutable std::deque<LineByte> m_replies; // scheduled, not yet arrived
-    mutable Clock::time_point m_replyFreeAt{}; // when the radio's last scheduled reply byte arrives
+    mutable Clock::time_point m_replyFreeAt {}; // when the radio's last scheduled reply byte arrives
     mutable QByteArray m_in; // arrived, not yet read
     mutable std::vector<ft847sim::LoggedFrame> m_frames;
     mutable int m_interrupted = 0;
-    mutable std::mt19937 m_random{12345};
+    mutable std::mt19937 m_random {12345};
 };
