@@ -275,8 +275,8 @@ private slots:
         QFETCH(bool, readOnly);
         QFETCH(QString, action);
         QFETCH(QString, failure);
-        const QString file = action == u"Valider" ? u"setting.ini"_s : u"datamem.txt"_s;
         QFETCH(QByteArray, saved);
+        const QString file = action == u"Valider" ? u"setting.ini"_s : u"datamem.txt"_s;
         QVERIFY(writeFile(f->dirPath(u"datamem.txt"_s), kMemories));
         QVERIFY(f->start(4800, kSettings.chopped(2)) && f->switchOn());
         f->c().Lab_mem->click();
@@ -285,7 +285,10 @@ private slots:
             std::function<void()> undo = [] {};
             rlimit unlimited {};
             getrlimit(RLIMIT_FSIZE, &unlimited);
-            const auto restore = qScopeGuard([&] { undo(), setrlimit(RLIMIT_FSIZE, &unlimited); });
+            const auto restore = qScopeGuard([&] {
+                undo();
+                setrlimit(RLIMIT_FSIZE, &unlimited);
+            });
             // A full disk: room for a few bytes only, the replacement (or the appended line) cut short.
             rlimit full = {rlim_t(action == u"Memoriser" ? before.size() + 8 : 16), unlimited.rlim_max};
             if (readOnly ? !makeReadOnly(f->dirPath(), &undo) : setrlimit(RLIMIT_FSIZE, &full) != 0)
