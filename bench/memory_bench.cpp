@@ -6,9 +6,9 @@
 //   build/bin/memory_bench [--display | --bus]
 //
 // --display runs it on a virtual X display, --bus on one with the accessibility bus on and a screen reader's
-// stand-in reading every event (tests/a11y/atspisession.h).
+// stand-in reading every event (bench/benchdesktop.cpp).
 
-#include "atspisession.h"
+#include "benchdesktop.h"
 #include "clicklabel.h"
 #include "ft847window.h"
 #include "memoryfile.h"
@@ -75,8 +75,7 @@ int main(int argc, char *argv[])
     for (const QString &desktop : {QStringLiteral("--bus"), QStringLiteral("--display")}) {
         if (args.removeAll(desktop) > 0) {
             QCoreApplication app(argc, argv);
-            return AtspiSession::runOnDesktop(
-                QCoreApplication::applicationFilePath(), args, desktop == QStringLiteral("--bus"));
+            return runOnDesktop(QCoreApplication::applicationFilePath(), args, desktop == QStringLiteral("--bus"));
         }
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -5,9 +5,9 @@
 //                        default 20]
 //
 // On the offscreen platform unless told otherwise. --display runs it on a virtual X display, --bus on one with
-// the accessibility bus on and a screen reader's stand-in reading every event (tests/a11y/atspisession.h).
+// the accessibility bus on and a screen reader's stand-in reading every event (bench/benchdesktop.cpp).
 
-#include "atspisession.h"
+#include "benchdesktop.h"
 #include "panelfixture.h"
 
 #include <QApplication>
@@ -243,7 +243,7 @@ int main(int argc, char *argv[])
     for (const QString &desktop : {u"--bus"_s, u"--display"_s}) {
         if (args.removeAll(desktop) > 0) {
             QCoreApplication app(argc, argv);
-            return AtspiSession::runOnDesktop(QCoreApplication::applicationFilePath(), args, desktop == u"--bus"_s);
+            return runOnDesktop(QCoreApplication::applicationFilePath(), args, desktop == u"--bus"_s);
         }
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

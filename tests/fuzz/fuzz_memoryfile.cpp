@@ -1,97 +1,58 @@
-// datamem.txt as a hand edit or another program may leave it: the whole input is the file. Reading it must give
-// exactly the entries the record syntax holds, appending must add one entry at the end, and deleting a frequency
-// must take away exactly the entries whose deletion key matches and keep every other line.
+// datamem.txt as a hand edit or another program may leave it: the whole input is the file. Reading it gives exactly
+// the entries the record syntax holds, appending adds one entry at the end, and deleting a frequency takes away
+// exactly the entries whose deletion key matches and keeps every other line.
 
 #include "apppaths.h"
 #include "fuzzinput.h"
 #include "memoryfile.h"
 #include "textfile.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
+using Entries = QList<MemoryEntry>;
 
 namespace {
 
-using Entries = QList<MemoryEntry>;
-
-QString show(const Entries &entries)
+// The entries (records of four fields or more) and the other records of a file, as the shared syntax reads them.
+std::pair<Entries, QList<QStringList>> recordsOf(const QByteArray &bytes)
 {
-    QStringList lines;
-    for (const MemoryEntry &e : entries)
-        lines << fuzz::printable(QStringList {e.group, e.frequency, e.mode, e.observation});
-    return lines.join(u'\n');
+    std::pair<Entries, QList<QStringList>> split;
+    for (const QStringList &r : textfile::parseRecords(bytes))
+        r.size() >= 4 ? split.first.append({r[0], r[1], r[2], r[3]}) : split.second.append(r);
+    return split;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+// A file that cannot be read throws here, which ends the run as loudly as a broken invariant.
+Entries readAll()
 {
-    QFile f(path);
-    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size(), f.errorString());
+    return memoryfile::readAll(memoryfile::memoryPath(), nullptr).value();
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-Entries readAll(const QString &path)
-{
-    QString error;
-    const std::optional<Entries> entries = memoryfile::readAll(path, &error);
-    FUZZ_CHECK(entries.has_value(), error);
-    return *entries;
-}
-
-// The lines of a file that are records but no entries (fewer than four fields): a deletion keeps them.
-QList<QStringList> shortRecords(const QByteArray &bytes)
-{
-    QList<QStringList> records = textfile::parseRecords(bytes);
-    records.removeIf([](const QStringList &r) { return r.size() >= 4; });
-    return records;
-}
-
+// A key is a key of itself, so a frequency typed "7050" deletes an entry written "007050" and back.
 void checkKey(const QString &text, const QLocale &locale)
 {
-    static const QRegularExpression numeric(QStringLiteral("^-?[0-9]{6,}$"));
+    static const QRegularExpression numeric(u"^-?[0-9]{6,}$"_s);
     const QString key = memoryfile::frequencyKey(text, locale);
-    // A key is a key of itself, so a frequency typed as "7050" deletes an entry written "007050" and back.
-    FUZZ_CHECK(memoryfile::frequencyKey(key, locale) == key, text + u" -> "_s + key);
-    if (key == text)
-        return; // not a number, or one too large to round: matched as written
-    FUZZ_CHECK(numeric.match(key).hasMatch(), text + u" -> "_s + key);
-    if (!key.startsWith(u'-'))
-        FUZZ_CHECK(memoryfile::frequencyKey(QStringLiteral("00") + key, locale) == key, key);
+    FUZZ_CHECK(memoryfile::frequencyKey(key, locale) == key);
+    // Not a number, or one too large to round, is matched as written.
+    FUZZ_CHECK(key == text || numeric.match(key).hasMatch());
+    FUZZ_CHECK(key == text || key.startsWith(u'-') || memoryfile::frequencyKey(u"00"_s + key, locale) == key);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const bool pointed = (apppaths::setAppDirOverride(fuzz::scratchDir().path()), true);
+    static const bool pointed = (apppaths::setAppDirOverride(fuzz::scratchDir()), true);
+    static const QList<QLocale> locales = {QLocale::c(), QLocale(QLocale::French), QLocale(QLocale::German)};
     Q_UNUSED(pointed)
-    static const QList<QLocale> locales
-        = {QLocale::c(), QLocale(QLocale::French, QLocale::France), QLocale(QLocale::German, QLocale::Germany)};
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString path = memoryfile::memoryPath();
-    writeFile(path, bytes);
+    FUZZ_CHECK(fuzz::writeFile(memoryfile::memoryPath(), bytes));
 
-    // Every entry, in file order, exactly as the shared record syntax reads the lines of four fields or more.
-    Entries expected;
-    for (const QStringList &r : textfile::parseRecords(bytes)) {
-        if (r.size() >= 4)
-            expected.append({r[0], r[1], r[2], r[3]});
-    }
-    const Entries entries = readAll(path);
-    FUZZ_CHECK(entries == expected, show(entries) + u"\n---\n"_s + show(expected));
-    memoryfile::MemoryReader reader;
-    QString error;
-    FUZZ_CHECK(reader.open(path, &error), error);
-    for (const MemoryEntry &entry : entries)
-        FUZZ_CHECK(reader.next() == entry, show({entry}));
-    FUZZ_CHECK(!reader.next() && reader.atEnd(), show(entries));
-
+    // Every entry, in file order.
+    const Entries entries = readAll();
+    FUZZ_CHECK(entries == recordsOf(bytes).first);
     const QLocale &locale = locales[size % locales.size()];
     for (const MemoryEntry &entry : entries) {
         checkKey(entry.frequency, locale);
@@ -100,26 +61,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Appending starts a line of its own even after a last line without its end.
     const MemoryEntry added = entries.isEmpty() || !memoryfile::formatEntry(entries.first())
-        ? MemoryEntry {QStringLiteral("VHF"), QStringLiteral("145500"), QStringLiteral("FM"), QString()}
+        ? MemoryEntry {u"VHF"_s, u"145500"_s, u"FM"_s, {}}
         : entries.first();
-    FUZZ_CHECK(memoryfile::Enreg_qrg(added, &error), error);
-    const Entries appended = readAll(path);
-    FUZZ_CHECK(appended == entries + Entries {added}, show(appended));
-    const QByteArray beforeDeletion = fileBytes(path);
+    FUZZ_CHECK(memoryfile::Enreg_qrg(added, nullptr));
+    const Entries appended = readAll();
+    FUZZ_CHECK(appended == entries + Entries {added});
+    const QByteArray beforeDeletion = fuzz::readFile(memoryfile::memoryPath());
 
-    // Deleting one frequency: the one of an entry chosen by the input, or a text that is no entry's.
+    // Deleting one frequency: an entry's, chosen by the input, or a text that is no entry's.
     QLocale::setDefault(locale);
     const QString selected = entries.isEmpty() ? QString::fromLatin1(bytes.left(8)).trimmed()
                                                : entries[qsizetype(size / 3) % entries.size()].frequency;
-    const QString key = memoryfile::frequencyKey(selected, locale);
-    FUZZ_CHECK(memoryfile::Efface_qrg(selected, &error), error);
+    FUZZ_CHECK(memoryfile::Efface_qrg(selected, nullptr));
     QLocale::setDefault(QLocale::c());
-    FUZZ_CHECK(!QFile::exists(memoryfile::tempPath()), error);
+    FUZZ_CHECK(!QFile::exists(memoryfile::tempPath()));
     Entries kept = appended;
+    const QString key = memoryfile::frequencyKey(selected, locale);
     kept.removeIf([&](const MemoryEntry &e) { return memoryfile::frequencyKey(e.frequency, locale) == key; });
-    const QByteArray afterDeletion = fileBytes(path);
-    FUZZ_CHECK(readAll(path) == kept, selected + u"\n"_s + show(readAll(path)));
-    FUZZ_CHECK(shortRecords(afterDeletion) == shortRecords(beforeDeletion), fuzz::printable(afterDeletion));
-    FUZZ_CHECK(afterDeletion.isEmpty() || afterDeletion.endsWith("\r\n"), fuzz::printable(afterDeletion));
+    const QByteArray after = fuzz::readFile(memoryfile::memoryPath());
+    FUZZ_CHECK(readAll() == kept && recordsOf(after).second == recordsOf(beforeDeletion).second);
+    FUZZ_CHECK(after.isEmpty() || after.endsWith("\r\n"));
     return 0;
 }

@@ -1,14 +1,15 @@
 // Requests from a network client, any bytes at all, one line at a time through the protocol: every line gets one
 // whole answer in the form it asked for, and only well-formed sets reach the radio, with values it can take.
 
+#include "catframe.h"
 #include "fuzzinput.h"
 #include "rigctlprotocol.h"
 
-#include "catframe.h"
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// The radio side: a state the answers must report, and a record of the sets made.
+// The radio side: a state the answers report, and a count of the sets made, each checked as it arrives.
 class Radio : public rigctl::Rig
 {
 public:
@@ -16,25 +17,22 @@ public:
     int sets = 0;
     bool linkOn() const override { return on; }
     qint64 frequencyTenHz() const override { return 14550000; }
-    QString modeName() const override { return QStringLiteral("FM(N)"); }
+    QString modeName() const override { return u"FM(N)"_s; }
     bool transmitting() const override { return false; }
     bool squelchOpen() const override { return true; }
     int sMeter() const override { return 31; }
     bool readyForSet() const override { return true; }
-    rigctl::Error setFrequency(qint64 tenHz) override
-    {
-        FUZZ_CHECK(tenHz >= 0 && tenHz <= 99999999, QString::number(tenHz));
-        ++sets;
-        return rigctl::Ok;
-    }
+    rigctl::Error setFrequency(qint64 tenHz) override { return set(tenHz >= 0 && tenHz <= 99999999); }
     rigctl::Error setMode(const QString &name, quint8 code) override
     {
-        FUZZ_CHECK(cat::settableModeCode(name) == code, name);
-        ++sets;
-        return rigctl::Ok;
+        return set(cat::settableModeCode(name) == code);
     }
-    rigctl::Error setPtt(bool) override
+    rigctl::Error setPtt(bool) override { return set(true); }
+
+private:
+    rigctl::Error set(bool valid)
     {
+        FUZZ_CHECK(valid);
         ++sets;
         return rigctl::Ok;
     }
@@ -47,32 +45,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz::Input input(data, size);
     Radio radio;
     radio.on = input.byte() % 4 != 0;
-    while (!input.atEnd()) {
-        const QByteArray line = input.until('\n');
+    for (const QByteArray &line : input.rest().split('\n')) {
         const auto request = rigctl::parse(QString::fromLatin1(line));
         if (!request)
             continue;
         const int before = radio.sets;
         const rigctl::Reply reply = rigctl::answer(*request, radio);
-        FUZZ_CHECK(radio.sets - before <= 1, fuzz::printable(line));
-        FUZZ_CHECK(radio.sets == before || (request->isSet && radio.on), fuzz::printable(line));
-        if (reply.close) {
-            FUZZ_CHECK(reply.text.isEmpty(), fuzz::printable(line));
-            continue;
-        }
-        // One answer: it ends the line, and in the extended form it ends with the status; the plain form of a get
-        // that worked has no status at all.
-        FUZZ_CHECK(reply.text.endsWith('\n'), fuzz::printable(line));
+        FUZZ_CHECK(radio.sets == before || (radio.sets == before + 1 && request->isSet && radio.on));
+        // One answer, ending the line; the extended form ends with the status, and the plain form of a get that
+        // worked has none.
+        FUZZ_CHECK(reply.close ? reply.text.isEmpty() : reply.text.endsWith('\n'));
         const qsizetype status = reply.text.lastIndexOf("RPRT ");
-        if (request->separator) {
-            FUZZ_CHECK(status >= 0 && reply.text.indexOf('\n', status) == reply.text.size() - 1,
-                       fuzz::printable(reply.text));
-        } else if (request->get && status < 0) {
-            FUZZ_CHECK(request->known, fuzz::printable(line));
-        }
+        if (!reply.close && request->separator)
+            FUZZ_CHECK(status >= 0 && reply.text.indexOf('\n', status) == reply.text.size() - 1);
+        FUZZ_CHECK(reply.close || request->separator || !request->get || status >= 0 || request->known);
         for (const char c : reply.text)
-            FUZZ_CHECK(c == '\n' || (c >= 0x20 && c < 0x7F) || (request->separator && c == *request->separator),
-                       fuzz::printable(reply.text));
+            FUZZ_CHECK(c == '\n' || (c >= 0x20 && c < 0x7F) || (request->separator && c == *request->separator));
     }
     return 0;
 }

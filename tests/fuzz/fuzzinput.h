@@ -1,16 +1,12 @@
 #pragma once
 
-// What the harnesses share: a fuzz input read piece by piece, a scratch directory that is fast to write, and a
-// loud failure when an invariant breaks (libFuzzer then keeps the input that broke it).
+// What the harnesses share: the input read piece by piece, files in a scratch directory that is fast to write, and a
+// loud failure when an invariant breaks (libFuzzer then keeps the input that broke it, to replay).
 
-#include <QByteArray>
 #include <QDir>
-#include <QString>
-#include <QStringList>
+#include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,73 +16,49 @@ class Input
 {
 public:
     Input(const uint8_t *data, size_t size)
-        : m_data(reinterpret_cast<const char *>(data))
-        , m_size(qsizetype(size))
+        : m_rest(reinterpret_cast<const char *>(data), qsizetype(size))
     { }
-
-    bool atEnd() const { return m_pos >= m_size; }
-    qsizetype remaining() const { return m_size - m_pos; }
-    // The next byte, 0 once the input is used up.
-    quint8 byte() { return atEnd() ? 0 : quint8(m_data[m_pos++]); }
+    quint8 byte() { return quint8(bytes(1).append('\0').at(0)); } // 0 once the input is used up
     QByteArray bytes(qsizetype count)
     {
-        count = std::min(count, remaining());
-        const QByteArray taken(m_data + m_pos, count);
-        m_pos += count;
+        const QByteArray taken = m_rest.first(std::min(count, m_rest.size()));
+        m_rest.remove(0, taken.size());
         return taken;
     }
-    // The bytes up to the separator or the end; the separator is consumed.
-    QByteArray until(char separator)
-    {
-        const char *const begin = m_data + m_pos;
-        const char *const end = m_data + m_size;
-        const char *const found = std::find(begin, end, separator);
-        m_pos += qsizetype(found - begin) + (found == end ? 0 : 1);
-        return QByteArray(begin, qsizetype(found - begin));
-    }
-    QByteArray rest() { return bytes(remaining()); }
+    QByteArray rest() { return bytes(m_rest.size()); }
 
 private:
-    const char *m_data;
-    qsizetype m_size;
-    qsizetype m_pos = 0;
+    QByteArray m_rest;
 };
 
-// A directory for the files a harness writes once per input: in memory where the system has it, since the
-// writers flush to disk on every replacement.
-inline QTemporaryDir &scratchDir()
+// In memory where the system has it, since the program's writers flush to disk on every save.
+inline QString scratchDir()
 {
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-            ? QStringLiteral("/dev/shm/orvane-fuzz-XXXXXX")
-            : QDir::tempPath() + QStringLiteral("/orvane-fuzz-XXXXXX"));
-    if (!dir.isValid()) {
-        std::fprintf(stderr, "no scratch directory: %s\n", qPrintable(dir.errorString()));
-        std::abort();
-    }
-    return dir;
+    static QTemporaryDir dir((QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+        + QStringLiteral("/orvane-fuzz-XXXXXX"));
+    return dir.path();
 }
 
-// Bytes and lists in a form that survives a terminal, for failure details.
-inline QString printable(const QByteArray &bytes)
+// The file's bytes, "<missing>" when it cannot be read.
+inline QByteArray readFile(const QString &path)
 {
-    return QString::fromLatin1(bytes.toPercentEncoding(" ,\"'.:+-"));
-}
-inline QString printable(const QStringList &list)
-{
-    return QStringLiteral("[") + list.join(QStringLiteral("|")) + QStringLiteral("]");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-[[noreturn]] inline void fail(const char *file, int line, const char *condition, const QString &detail)
+inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
-    std::fprintf(stderr, "%s:%d: invariant broken: %s\n  %s\n", file, line, condition, qPrintable(detail));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+[[noreturn]] inline void fail(const char *file, int line, const char *condition)
+{
+    std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, condition);
     std::abort();
 }
 
 } // namespace fuzz
 
-// Checks an invariant; on failure names it, prints the detail (a QString) and aborts.
-#define FUZZ_CHECK(condition, detail)                                                                                  \
-    do {                                                                                                               \
-        if (!(condition))                                                                                              \
-            fuzz::fail(__FILE__, __LINE__, #condition, detail);                                                        \
-    } while (false)
+// Checks an invariant; on failure names it and aborts.
+#define FUZZ_CHECK(condition) ((condition) ? void() : fuzz::fail(__FILE__, __LINE__, #condition))
