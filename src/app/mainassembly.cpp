@@ -30,6 +30,11 @@ FrequencyControls MainAssembly::frequencyControls(const Ft847Controls &c)
             c.Com_pmm, c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk};
 }
 
+StatusPollControls MainAssembly::statusPollControls(const Ft847Controls &c)
+{
+    return {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2};
+}
+
 TuningControls MainAssembly::tuningControls(const Ft847Controls &c)
 {
     return {c.Com_pmm, c.Com_mmm, c.Com_pm,  c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk,  c.Com_pk,

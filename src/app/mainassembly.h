@@ -42,7 +42,7 @@ public:
     CommPort &port;
     CatLink link{port};
     FrequencyControl frequency{link, frequencyControls(c)};
-    StatusPoll poll{link, frequency, {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2}};
+    StatusPoll poll{link, frequency, statusPollControls(c)};
     Tuning tuning{frequency, tuningControls(c)};
     BandMode bandMode{frequency, link, bandModeControls(c)};
     VfoShift vfoShift{frequency, link, {c.Com_AB, c.Com_shift, c.LabVFO2, c.LabTRX1, c.LabTRX2}};
@@ -61,9 +61,9 @@ public:
     // Serves the radio to network clients at this address; on failure, why, in French.
     bool share(const QHostAddress &address, quint16 port, QString *why);
 
-private:
     // Each controller's own controls, out of the window's whole set.
     static FrequencyControls frequencyControls(const Ft847Controls &c);
+    static StatusPollControls statusPollControls(const Ft847Controls &c);
     static TuningControls tuningControls(const Ft847Controls &c);
     static BandModeControls bandModeControls(const Ft847Controls &c);
     static RangeScannerControls rangeScannerControls(const Ft847Controls &c);
@@ -71,5 +71,6 @@ private:
     static LinkSwitchControls linkSwitchControls(const Ft847Controls &c);
     static MemoryEditorControls memoryEditorControls(const Ft847Controls &c);
 
+private:
     void wire();
 };

@@ -9,6 +9,7 @@
 #include "freqtext.h"
 #include "frequencycontrol.h"
 #include "ft847window.h"
+#include "mainassembly.h"
 #include "fuzzinput.h"
 #include "messagebox.h"
 #include "programend.h"
@@ -98,11 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ScriptedPort port {fuzz::Input(data, size)};
     port.setPortOpen(true);
     CatLink link(port);
-    FrequencyControl frequency(link, c);
+    FrequencyControl frequency(link, MainAssembly::frequencyControls(c));
     frequency.CurrentFreq = u"14550000"_s;
     const quint8 setup = port.script.byte();
     frequency.AmateurOnly = setup & 0x01;
-    StatusPoll poll(link, frequency, c);
+    StatusPoll poll(link, frequency, MainAssembly::statusPollControls(c));
     for (int tick = 0; tick < 1 + (setup >> 1) % 4; ++tick) {
         const bool ended = link.hasEnded();
         const QString before = frequency.CurrentFreq;
