@@ -1,16 +1,13 @@
 #pragma once
 
-// Scenario tables: one row per case, the operator's actions in turn and what the window shows after, so that a
-// case is a line and one driver serves them all.
-//
+// Scenario tables: one row per case, the operator's actions in turn and what the window shows after.
 // Actions, separated by ";": "Name" clicks a button or label ("Name*3" three times), "Name=text" sets its text
-// ("Name.property=value" any property), "Name<keys" tabs to it and types (a character beyond ASCII as the key a
-// keyboard with it sends), "Name+Ctrl+V" presses keys, "Name^n" turns the wheel n notches over it, "Name@n" clicks row n of a list or
-// grid ("Name@@n" double-clicks it), "Name>n" chooses item n of a combo box's list, "Name!" gives it the focus as a
-// click does; "clipboard=text" fills the clipboard; "~action" happens at the next turn of the event loop.
-// Shown, separated by "|": "Name=text" as above, a list or grid as its items joined by ",", "focus=" the control
-// with the focus, "messages=" the texts of the messages shown joined by "+" (a row that names none expects none).
-// A table's own names come first (special(), specialRead()).
+// ("Name.property=value" any property), "Name<keys" tabs to it and types, "Name+Ctrl+V" presses keys, "Name^n"
+// turns the wheel n notches over it, "Name@n" clicks row n of a list or grid ("Name@@n" double-clicks it), "Name>n"
+// chooses item n of a combo box's list, "Name!" gives it the focus as a click does; "clipboard=text" fills the
+// clipboard; "~action" happens at the next turn of the event loop. Shown, separated by "|": "Name=text" as above
+// (a list as its items joined by ","), "focus=" the control with the focus, "messages=" the texts of the messages
+// shown joined by "+" (a row that names none expects none). A table's own names come first.
 
 #include "messagebox.h"
 
@@ -60,29 +57,18 @@ protected:
         if (const std::optional<QString> own = specialRead(target))
             return *own;
         if (target == u"focus")
-            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-        if (target == u"messages") {
-            for (const ui::ShownMessage &m : messages())
-                texts << m.text;
+            return found ? found->objectName() : QString();
+        for (const ui::ShownMessage &m : messages())
+            texts << m.text;
+        if (target == u"messages")
             return texts.join(u'+');
-        }
         if (auto *list = qobject_cast<QListWidget *>(found); list && !target.contains(u'.')) {
+            texts.clear();
             for (int row = 0; row < list->count(); ++row)
                 texts << list->item(row)->text();
             return texts.join(u',');
         }
         return found ? found->property(propertyOf(target, found)).toString() : u"(none)"_s;
-    }
-    void clickRow(QAbstractItemView *view, int row, bool twice)
-    {
-        const QModelIndex index = view->model()->index(row, view->model()->columnCount() > 1 ? 1 : 0);
-        view->scrollTo(index);
-        const QPoint at = view->visualRect(index).center();
-        if (twice) // through the window, so that press, release, press make the double-click
-            QTest::mouseDClick(
-                view->window()->windowHandle(), Qt::LeftButton, {}, view->viewport()->mapTo(view->window(), at));
-        else
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     }
     void act(const QString &actions)
     {
@@ -90,46 +76,43 @@ protected:
             u"^(\\w+)(\\.\\w+)?(?:(@@|[=<^!>@+])(.*))?$"_s, QRegularExpression::DotMatchesEverythingOption);
         static const QRegularExpression repeated(u"^(\\w+.*)\\*(\\d+)$"_s);
         for (const QString &step : actions.split(u';', Qt::SkipEmptyParts)) {
-            if (step.startsWith(u'~')) {
-                QTimer::singleShot(0, this, [this, step] { act(step.mid(1)); });
-                continue;
-            }
-            if (const QRegularExpressionMatch times = repeated.match(step); times.hasMatch()) {
-                for (int i = 0; i < times.captured(2).toInt(); ++i)
-                    act(times.captured(1));
-                continue;
-            }
-            const QRegularExpressionMatch m = grammar.match(step);
+            const QRegularExpressionMatch times = repeated.match(step), m = grammar.match(step);
             const QString name = m.captured(1), how = m.captured(3), value = m.captured(4);
             auto *widget = qobject_cast<QWidget *>(control(name));
-            if (special(name + m.captured(2) + how, value)) {
-                continue;
+            auto *combo = qobject_cast<QComboBox *>(widget);
+            if (step.startsWith(u'~')) {
+                QTimer::singleShot(0, this, [this, step] { act(step.mid(1)); });
+            } else if (times.hasMatch()) {
+                for (int i = 0; i < times.captured(2).toInt(); ++i)
+                    act(times.captured(1));
+            } else if (special(name + m.captured(2) + how, value)) {
             } else if (name == u"clipboard") {
                 QGuiApplication::clipboard()->setText(value);
             } else if (how == u"=") {
                 widget->setProperty(propertyOf(name + m.captured(2), widget), value);
             } else if (how == u"<") {
-                auto *combo = qobject_cast<QComboBox *>(widget);
                 widget->setFocus(Qt::TabFocusReason); // as the operator reaches it: its text selected
-                for (const QChar ch : value) {
-                    QWidget *target = combo ? combo->lineEdit() : widget;
-                    if (ch.unicode() < 128)
-                        QTest::keyClick(target, char(ch.unicode()));
-                    else // Qt names the key of a Latin-1 letter after its capital
-                        QTest::sendKeyEvent(QTest::Click, target,
-                            ch.unicode() < 256 ? Qt::Key(ch.toUpper().unicode()) : Qt::Key_unknown, QString(ch), {});
-                }
+                for (const QChar c : value) // beyond ASCII, the key of a keyboard that has it (named after the capital)
+                    QTest::sendKeyEvent(QTest::Click, combo ? combo->lineEdit() : widget,
+                        c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode()))
+                                          : Qt::Key(c.unicode() < 256 ? c.toUpper().unicode() : int(Qt::Key_unknown)),
+                        QString(c), {});
             } else if (how == u"+") {
                 const QKeyCombination keys = QKeySequence::fromString(value)[0];
                 QTest::keyClick(widget, keys.key(), keys.keyboardModifiers());
             } else if (how == u"^") {
-                QWheelEvent wheel(
-                    QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 120 * value.toInt()), {}, {}, Qt::NoScrollPhase, false);
+                QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, 120 * value.toInt()}, {}, {}, Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(widget, &wheel);
-            } else if (how.startsWith(u'@')) {
-                clickRow(qobject_cast<QAbstractItemView *>(widget), value.toInt(), how.size() == 2);
+            } else if (auto *view = qobject_cast<QAbstractItemView *>(widget); view && how.startsWith(u'@')) {
+                const QModelIndex index = view->model()->index(value.toInt(), view->model()->columnCount() > 1);
+                view->scrollTo(index);
+                const QPoint at = view->visualRect(index).center();
+                if (how == u"@")
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+                else // through the window, so that press, release, press make the double-click
+                    QTest::mouseDClick(view->window()->windowHandle(), Qt::LeftButton, {},
+                        view->viewport()->mapTo(view->window(), at));
             } else if (how == u">") {
-                auto *combo = qobject_cast<QComboBox *>(widget);
                 combo->setCurrentIndex(value.toInt());
                 emit combo->activated(value.toInt());
             } else if (how == u"!") {

@@ -33,8 +33,8 @@ class TestConfigDialog : public Scenario
     QWidget *root() override { return m_dialog; }
     QList<ui::ShownMessage> &messages() override { return m_shown; }
     // Table's own: "setting.ini=line" writes the file (no line: none) and opens the dialog afresh, "appdir=",
-    // "mkdir=" and "rmdir=" move the application directory or make or remove a directory in it, "close" closes the
-    // window, "Name+Menu" pastes through the field's menu.
+    // "mkdir=" and "rmdir=" move the application directory or make or remove a directory in it, "Name+Menu" pastes
+    // through the field's menu.
     bool special(const QString &name, const QString &value) override
     {
         const QString path = m_dir.filePath(value);
@@ -53,8 +53,6 @@ class TestConfigDialog : public Scenario
             apppaths::setAppDirOverride(path);
         } else if (name == u"mkdir=" || name == u"rmdir=") {
             name == u"mkdir=" ? QDir().mkpath(path) : QDir(path).removeRecursively();
-        } else if (name == u"close") {
-            m_dialog->close();
         } else if (value == u"Menu") {
             auto *field = m_dialog->findChild<QLineEdit *>(name.chopped(1));
             QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
@@ -126,18 +124,17 @@ class TestConfigDialog : public Scenario
         // Each key typed through the filter: above code 90 less 32 (lower case to capitals, "_" to "?"); quotes and
         // what the file cannot hold dropped; the locator stops at 6.
         row("codes 91 to 96", "Text1=;Text1<[\\]^_`;Comvalid", saved + "3;400;9600,n,8,2;;<=>?@;JN18EU");
-        row("Latin-1", "Text1=;Text1<éàç\";Comvalid", saved + "3;400;9600,n,8,2;ÉÀÇ;JN18EU");
+        row("Latin-1, outside the code page", "Text1=;Text1<éàç\"€ω°b;Comvalid",
+            saved + "3;400;9600,n,8,2;ÉÀÇB;JN18EU");
         row("backspace", "Text2=;Text2<jn1\b18xx;Comvalid", saved + "3;400;9600,n,8,2;F6ABC;JN18XX");
-        row("outside the code page", "Text1=;Text1<a€ω°b;Comvalid", saved + "3;400;9600,n,8,2;AB;JN18EU");
         row("Ctrl+V", "clipboard=f6\"a_b;Text2=;Text2+Ctrl+V;Comvalid", saved + "3;400;9600,n,8,2;F6ABC;F6A?B");
         row("pasted line break", "clipboard=jn18\r\neu55;Text2=;Text2+Ctrl+V", "Text2=JN18EU");
         row("menu", "clipboard=in88xy;Text2=;Text2+Menu", "Text2=IN88XY");
-        // "X", Escape, the window's close button, or Enter in the fields (there is no default button) then "X":
-        // nothing saved, nothing said.
+        // "X", Escape (the window's close button alike), or Enter in the fields (there is no default button) then
+        // "X": nothing saved, nothing said.
         const char *changes = "Option_com1;Option_600;O_57600;Text1<zz;Text2<q;";
         row("X", changes + "ComX"_ba, kept);
         row("Escape", changes + "Text1+Escape"_ba, kept);
-        row("close", changes + "close"_ba, kept);
         row("Enter", changes + "Text1+Return;Text2+Return;ComX"_ba, kept);
         // setting.ini that cannot be written: the error, the old file and values kept, the dialog open with what
         // was typed, which it saves once it can.
@@ -156,7 +153,6 @@ class TestConfigDialog : public Scenario
         // One Tab stop per frame, at its selected choice; the arrows move within the frame; Enter saves nothing,
         // Space on "Valider" saves.
         row("Tab", "Option_com3!;focus+Tab", "focus=Option_400");
-        row("Tab to the fields", "Option_com3!;focus+Tab*3", "focus=Text1");
         row("Tab round", "Option_com3!;focus+Tab*7", "focus=Option_com3");
         row("arrows", "Option_com3!;focus+Right;focus+Return",
             "focus=Option_com4|config.visible=true|file=3;400;9600,n,8,2;F6ABC;JN18EU");
@@ -197,19 +193,15 @@ private slots:
             m_dialog = qobject_cast<ConfigDialog *>(&dialog);
             opened << read(u"checked"_s) + u' ' + look::backColor(fixture.c().LabConf).name();
             const QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS", QDir::currentPath() + u"/screenshots"_s);
-            QDir().mkpath(dir);
-            dialog.grab().save(dir + u"/config-dialog.png"_s);
+            QDir().mkpath(dir) && dialog.grab().save(dir + u"/config-dialog.png"_s);
             act(opened.size() == 1 ? u"Option_com1;Comvalid"_s : u"ComX"_s);
             return std::exchange(m_dialog, nullptr)->result();
         });
         fixture.c().Lab_c_on->click();
-        QCOMPARE(opened, QStringList {u"Option_200 O_4800 #008080"_s});
-        QCOMPARE(fixture.messages.size(), 2);
-        QCOMPARE(fixture.messages[0].text, u"Configuration requise de votre FT847 est RIVO847Z2 !"_s);
-        QVERIFY(!fixture.sim().catOn() && fixture.c().Lab_c_on->isVisible());
-        QVERIFY(fixture.switchOn()); // the next "Marche" re-reads the file and brings the link up
+        QCOMPARE(fixture.messages.value(0).text, u"Configuration requise de votre FT847 est RIVO847Z2 !"_s);
+        QVERIFY(!fixture.sim().catOn() && fixture.switchOn()); // the next "Marche" re-reads the file
         fixture.c().LabConf->click();
-        QCOMPARE(opened.value(1), u"Option_com1 Option_200 O_4800 #008080"_s);
+        QCOMPARE(opened, (QStringList {u"Option_200 O_4800 #008080"_s, u"Option_com1 Option_200 O_4800 #008080"_s}));
         QCOMPARE(look::backColor(fixture.c().LabConf), look::Navy);
         QCOMPARE(fixture.messages.size(), 2);
     }
