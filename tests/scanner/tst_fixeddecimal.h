@@ -75,14 +75,4 @@ private slots:
             QCOMPARE((QList<qint64> {a, b, (x + y).units(), (x - y).units()}), (QList<qint64> {a, b, sum, difference}));
         }
     }
-
-    // What a kHz field takes while typed: six digits and four decimals; other text is left to the reading.
-    void kHzField()
-    {
-        const QLocale fr(QLocale::French, QLocale::France);
-        for (const auto &[text, fits] : {std::pair {"144025", true}, {"8,3333", true}, {"12.5x", true},
-                 {"1440250", false}, {"12,50000", false}, {"922337203685477", false}})
-            QCOMPARE((std::pair {text, FixedDecimal::fitsKHzField(QString::fromLatin1(text), fr)}),
-                (std::pair {text, fits}));
-    }
 };
