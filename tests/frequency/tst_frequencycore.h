@@ -1,0 +1,110 @@
+#pragma once
+
+// The frequency's pure core: the two limit routines, the texts CurrentFreq and the second VFO take, the exact
+// reading of typed numbers. Each check compares its input along with the result, so that a failure names its row.
+
+#include "freqlimits.h"
+#include "freqtext.h"
+#include "localenumber.h"
+
+#include <QTest>
+
+using namespace frequency;
+
+class TestFrequencyCore : public QObject
+{
+    Q_OBJECT
+
+    static constexpr qint64 No = std::numeric_limits<qint64>::min(); // unreadable: nothing is tuned
+
+private slots:
+    // Both sides of every jump, stop and class boundary of the whole range; every amateur band's edges, a 10 Hz
+    // step across each, its window's ends and a step beyond them; the steps and leading digits hidden.
+    void limits()
+    {
+        using enum StepButton;
+        const qint64 ten = StepButtons {Com_pmm, Com_mmm}.toInt(), mhz = StepButtons {Com_pm, Com_mm}.toInt() | ten;
+        for (const auto &[entry, value] : {std::pair {7600001LL, 10800000LL}, {7600000, 7600000}, {8800000, 10800000},
+                 {10799999, 7600000}, {10800000, 10800000}, {9000000, 7600000}, {17400001, 42000000},
+                 {17400000, 17400000}, {18600000, 42000000}, {41999999, 17400000}, {42000000, 42000000},
+                 {41000000, 17400000}, {51200001, 51200000}, {52200000, 51200000}, {51200000, 51200000}, {9999, 10000},
+                 {-5000, 10000}, {8800001, 8800001}, {8999999, 8999999}, {18600001, 18600001}, {40999999, 40999999},
+                 {52200001, 52200001}})
+            QCOMPARE((std::pair {entry, freq_limit(entry).value}), (std::pair {entry, value}));
+        for (const auto &[entry, hidden, lead] : {std::tuple {999998, ten, 2}, {999999, 0LL, 2}, {1000000, 0LL, 1},
+                 {10800000, 0LL, 0}, {100990000, 0LL, 0}}) {
+            const LimitResult r = freq_limit(entry);
+            QCOMPARE((QList<qint64> {entry, r.hidden.toInt(), r.hideLabMmm + r.hideLabMm}),
+                (QList<qint64> {entry, hidden, lead}));
+        }
+        const qint64 bands[][5] = {{180000, 186000, 181000, 185000, StepButtons {Com_pkkk, Com_mkkk}.toInt() | mhz},
+            {340000, 390000, 350000, 380000, mhz}, {690000, 720000, 700000, 710000, mhz},
+            {1000000, 1060000, 1010000, 1050000, 0}, {1390000, 1445000, 1400000, 1435000, mhz},
+            {1796800, 1826800, 1806800, 1816800, 0}, {2000000, 2245000, 2100000, 2145000, mhz},
+            {2389000, 2599000, 2489000, 2499000, 0}, {2700000, 3000000, 2800000, 2970000, mhz},
+            {4900000, 5200000, 5000000, 5120000, mhz}, {14300000, 14700000, 14400000, 14600000, ten},
+            {42000000, 45000000, 43000000, 44000000, ten}};
+        for (const auto &[windowLow, windowHigh, low, high, hidden] : bands) {
+            for (const auto &[entry, value, hiddenThere] : {std::tuple {windowLow - 1, windowLow - 1, 0LL},
+                     {windowLow, high, hidden}, {low - 1, high, hidden}, {low, low, hidden}, {high, high, hidden},
+                     {high + 1, low, hidden}, {windowHigh, low, hidden}, {windowHigh + 1, windowHigh + 1, 0LL}}) {
+                const LimitResult r = freq_limite_bande(entry);
+                QCOMPARE((QList<qint64> {entry, r.value, r.hidden.toInt(), r.hideLabMmm}),
+                    (QList<qint64> {entry, value, hiddenThere, value >= 0 && value < 10000000}));
+            }
+        }
+        QCOMPARE(freq_limite_bande(-90000).value, -90000); // in no window, and without leading zeros to hide
+        QVERIFY(!freq_limite_bande(-90000).hideLabMmm);
+    }
+
+    // CurrentFreq as the eight digits sent: blanks and sign read, half rounds up, below zero gives zero, beyond eight
+    // digits (or 64 bits) the highest; what is no number sends nothing (empty).
+    void currentFreq()
+    {
+        for (const auto &[text, digits] : {std::pair {" +1420000 ", "01420000"}, {"-90000", "00000000"},
+                 {"100990000", "99999999"}, {"123456789012345678901234", "99999999"},
+                 {"-123456789012345678901234", "00000000"}, {"14550050.5", "14550051"}, {"14550050.4999", "14550050"},
+                 {"99999999.5", "99999999"}, {"", ""}, {"14550000,5", ""}}) {
+            const QString in = QString::fromLatin1(text);
+            QCOMPARE((QStringList {in, normaliseFreqText(in).value_or(QString())}),
+                (QStringList {in, QString::fromLatin1(digits)}));
+        }
+    }
+
+    // The second VFO's caption in the BASIC "#" pattern, and read back to the kHz (the point whatever the locale,
+    // up to the second point): below 100 kHz the pattern loses the kHz zeros.
+    void secondVfo()
+    {
+        for (const auto &[value, text, readBack] : {std::tuple {14551234LL, "145.512.34", 14551200LL},
+                 {705000LL, "7.050.00", 705000LL}, {1000LL, ".10.00", 10000LL}, {5LL, "..5", 0LL}, {0LL, "..", 0LL},
+                 {123456789LL, "1234.567.89", 123456700LL}, {-5LL, "-..5", 0LL}}) {
+            QCOMPARE(vfoDisplayText(value), QString::fromLatin1(text));
+            QCOMPARE((QList<qint64> {value, vfo2ToTenHz(vfoDisplayText(value))}), (QList<qint64> {value, readBack}));
+        }
+        QCOMPARE(formatHashPattern(7050, u"###,###"), u"7,050");
+    }
+
+    // Typed numbers in the locale (its decimal separator only: no group marks, no exponent) and the program's own
+    // captions (the point, a leading number), scaled to whole units rounding half away from zero.
+    void numbers()
+    {
+        const QLocale fr(QLocale::French, QLocale::France), de(QLocale::German, QLocale::Germany), c = QLocale::c();
+        const std::tuple<QLocale, const char *, int, qint64> typed[] = {{fr, "999999", 2, 99999900},
+            {fr, "145500,005", 2, 14550001}, {fr, "145500,0049", 2, 14550000}, {fr, ",5", 2, 50}, {fr, "5,", 2, 500},
+            {fr, " +12 ", 2, 1200}, {fr, "-1", 2, -100}, {c, "145500.5", 2, 14550050}, {de, "12,5", 2, 1250},
+            {fr, "   ", 2, No}, {fr, "145k", 2, No}, {fr, "145.5", 2, No}, {fr, ",", 2, No}, {fr, "1,2,3", 2, No},
+            {fr, "145\u202f500", 2, No}, {de, "12.5", 2, No}, {c, "1e3", 2, No}, {c, "99999999999999999999", 2, No},
+            {c, "-2.5", 0, -3}, {c, "0.0005", 2, 0}, {c, "000144000", 4, 1440000000},
+            {c, "9223372036854775807", 0, std::numeric_limits<qint64>::max()}, {c, "9223372036854775807.5", 0, No}};
+        for (const auto &[locale, text, decimals, expected] : typed) {
+            const QString in = QString::fromUtf8(text);
+            const auto number = ExactDecimal::fromText(in, locale);
+            QCOMPARE((std::pair {in, number ? number->scaled(decimals).value_or(No) : No}), (std::pair {in, expected}));
+            QVERIFY(decimals != 2 || kHzTextToTenHz(in, locale).value_or(No) == expected);
+            QVERIFY(!number || expected == No || number->isNegative() == (expected < 0));
+        }
+        for (const auto &[text, expected] :
+            {std::pair {"145.500 FM", 145500}, {" -7.05x", -7050}, {"+.5", 500}, {"-", 0}, {" ", 0}})
+            QCOMPARE(ExactDecimal::valPrefix(QString::fromLatin1(text)).scaled(3), qint64(expected));
+    }
+};

@@ -1,0 +1,198 @@
+#pragma once
+
+// Maidenhead conversion and great-circle arithmetic: the character check, the window's coordinate texts both
+// ways (written here as the eight fields joined by "/"), every locator's round trip, distance, azimuth and needle.
+
+#include "greatcircle.h"
+#include "maidenhead.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace locator;
+using namespace Qt::StringLiterals;
+
+class TestLocatorCore : public QObject
+{
+    Q_OBJECT
+
+    static CoordinateTexts texts(const QByteArray &joined)
+    {
+        const QStringList f = QString::fromUtf8(joined).split(u'/');
+        return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]};
+    }
+    static QString joined(const CoordinateTexts &t)
+    {
+        return QStringList {t.latitudeDegrees, t.latitudeMinutes, t.latitudeSeconds, t.northSouth, t.longitudeDegrees,
+            t.longitudeMinutes, t.longitudeSeconds, t.eastWest}
+            .join(u'/');
+    }
+    static Position stored(const char *coordinates) { return locatorOfCoordinateTexts(texts(coordinates)).position; }
+
+private slots:
+    // One message per failing position, in order, each in its own words; a valid locator converts.
+    void characterCheck()
+    {
+        const QString ranges[] = {u"premier caractère est invalide, (plage de A à R)"_s,
+            u"deuxième caractère est invalide, (plage de A à R)"_s,
+            u"Troisième caractère est invalide, (plage de 0 à 9)"_s,
+            u"quatrième caractère est invalide, (plage de 0 à 9)"_s,
+            u"cinquième caractère est invalide, (plage de A à X)"_s,
+            u"sixième caractère est invalide, (plage de A à X)"_s};
+        for (const auto &[locator, failing] : {std::pair {"AA00AA", ""}, {"RR99XX", ""}, {"", ""}, {"IO91", "56"},
+                 {"J", "23456"}, {"SA00AA", "1"}, {"I@91WM", "2"}, {"IOA1WM", "3"}, {"IO9/WM", "4"}, {"IO91YM", "5"},
+                 {"IO91W5", "6"}, {"IO91wM", "5"}, {"S@:/Y@", "123456"}, {"@S/:@Y", "123456"}, {"IO91WM12", ""}}) {
+            QStringList expected;
+            for (const char position : std::string_view(failing))
+                expected << u"Erreur : Le "_s + ranges[position - '1'] + u'.';
+            const QString text = QString::fromLatin1(locator);
+            QCOMPARE(checkLocatorCharacters(text), expected);
+            QCOMPARE(coordinateTextsOfLocator(text).has_value(), !text.isEmpty() && expected.isEmpty());
+        }
+    }
+
+    // What the window shows for a locator (rounded down in double precision: exact arithmetic would give 1' 30"
+    // and 3' 0" for JJ00AA), and the locator those texts give back.
+    void coordinatesOfALocator()
+    {
+        for (const auto &[locator, shown] : {std::pair {"JJ00AA", "0/1/29/Nord/0/2/59/Est"},
+                 {"IO91WM", "51/31/29/Nord/0/7/0/Ouest"}, {"QF56OD", "33/51/0/Sud/151/13/0/Est"},
+                 {"AA00AA", "89/58/29/Sud/179/56/59/Ouest"}, {"RR99XX", "89/59/0/Nord/179/58/0/Est"}}) {
+            const auto texts = coordinateTextsOfLocator(QString::fromLatin1(locator));
+            QCOMPARE(joined(texts.value()), QString::fromUtf8(shown));
+            QCOMPARE(locatorOfCoordinateTexts(*texts).locator, QString::fromLatin1(locator));
+        }
+    }
+
+    // Typed coordinates to the locator and the signed position stored (longitude positive west); empty fields
+    // count as the zeros the completion shows; a point on a grid line belongs to the square north or east of it.
+    void typedCoordinates()
+    {
+        const double limitLat = 89 + 59 / 60.0 + 59 / 3600.0, limitLon = 179 + 59 / 60.0 + 59 / 3600.0;
+        for (const auto &[typed, locator, latitude, longitude] :
+            {std::tuple {"0/0/0/Nord/0/0/0/Est", "JJ00AA", 0.0, 0.0}, {"0/0/0/Sud/0/0/0/Ouest", "JJ00AA", 0.0, 0.0},
+                {"89/59/59/Sud/179/59/59/Ouest", "AA00AA", -limitLat, limitLon},
+                {"89/59/59/Nord/179/59/59/Est", "RR99XX", limitLat, -limitLon},
+                {"40/43/0/Nord/74/0/0/Ouest", "FN30AR", 40 + 43 / 60.0, 74.0},
+                {"33/51/0/Sud/151/13/0/Est", "QF56OD", -(33 + 51 / 60.0), -(151 + 13 / 60.0)},
+                {"48///Nord/2///Est", "JN18AA", 48.0, -2.0}, {"1/0/0/Sud/1/0/0/Ouest", "II99MA", -1.0, 1.0},
+                {"20/2/30/Nord/4/10/0/Est", "JL20CB", 20 + 2 / 60.0 + 30 / 3600.0, -(4 + 10 / 60.0)},
+                {"05/07/09/Nord/007/00/0/Ouest", "IJ65MC", 5 + 7 / 60.0 + 9 / 3600.0, 7.0}}) {
+            const LocatorFromTexts result = locatorOfCoordinateTexts(texts(typed));
+            QCOMPARE((std::tuple {QString::fromLatin1(typed), result.locator, result.position.latitude,
+                         result.position.longitude}),
+                (std::tuple {QString::fromLatin1(typed), QString::fromLatin1(locator), latitude, longitude}));
+        }
+        CoordinateTexts typed = texts("48///Nord/2///Est");
+        QVERIFY(completeCoordinateTexts(typed) && joined(typed) == u"48/0/0/Nord/2/0/0/Est");
+        QVERIFY(!completeCoordinateTexts(typed));
+        // Refused, naming the first field at fault: anything but ASCII digits, out of range, a hemisphere word not
+        // exactly one of the two. Each row changes one field of 51/31/29/Nord/0/7/0/Ouest.
+        using enum CoordinateError;
+        for (const auto &[field, text, error] : {std::tuple {3, "nord", NorthSouth}, {3, "", NorthSouth},
+                 {7, "Ouest ", EastWest}, {0, "5a", LatitudeDegrees}, {0, " 51", LatitudeDegrees},
+                 {2, "29,5", LatitudeSeconds}, {5, "-7", LongitudeMinutes}, {4, "\u0664", LongitudeDegrees},
+                 {4, "99999999999999999999", LongitudeDegrees}, {0, "90", LatitudeDegrees},
+                 {4, "180", LongitudeDegrees}, {6, "60", LongitudeSeconds}}) {
+            QStringList fields = u"51/31/29/Nord/0/7/0/Ouest"_s.split(u'/');
+            fields[field] = QString::fromUtf8(text);
+            const LocatorFromTexts result = locatorOfCoordinateTexts(texts(fields.join(u'/').toUtf8()));
+            QCOMPARE((std::pair {fields.join(u'/'), int(result.error)}), (std::pair {fields.join(u'/'), int(error)}));
+            QVERIFY(result.locator.isEmpty());
+        }
+        QCOMPARE(locatorOfCoordinateTexts(texts("95/31/29/Nord/x/7/0/Ouest")).error, LatitudeDegrees);
+    }
+
+    // Every locator through the numeric core and back; a spread of them through the window's texts as well, which
+    // must give the same position.
+    void everyLocatorRoundTrips()
+    {
+        const int sizes[6] = {18, 18, 10, 10, 24, 24};
+        int failures = 0;
+        QString first;
+        for (int n = 0; n < 18 * 18 * 10 * 10 * 24 * 24; ++n) {
+            LocatorCodes codes;
+            for (int i = 5, rest = n; i >= 0; rest /= sizes[i--])
+                codes[i] = char16_t((i == 2 || i == 3 ? u'0' : u'A') + rest % sizes[i]);
+            const LocatorFix back = locatorOfCoordinates(coordinatesOfLocator(codes));
+            if ((!back.ok() || back.codes != codes) && failures++ == 0)
+                first = locatorText(codes) + u" -> "_s + locatorText(back.codes);
+            if (n % 9973 == 0) {
+                const LocatorFromTexts fromTexts
+                    = locatorOfCoordinateTexts(coordinateTextsOfLocator(locatorText(codes)).value());
+                QCOMPARE(fromTexts.locator, locatorText(codes));
+                QCOMPARE(fromTexts.position.latitude, back.position.latitude);
+                QCOMPARE(fromTexts.position.longitude, back.position.longitude);
+            }
+        }
+        QVERIFY2(failures == 0, qPrintable(QString::number(failures) + u" failures, first "_s + first));
+    }
+
+    // Distance and azimuth between typed positions. Due north shows 360, never 0; the course is rounded down
+    // before the west side takes it from 360; the side is that of the shorter way round, across the date line
+    // when that is shorter.
+    void distanceAndAzimuth()
+    {
+        const char *paris = "48/51/0/Nord/2/21/0/Est", *origin = "0/0/0/Nord/0/0/0/Est",
+                   *lat45 = "45/0/0/Nord/0/0/0/Est";
+        const char *newYork = "40/43/0/Nord/74/0/0/Ouest", *tokyo = "35/41/0/Nord/139/41/0/Est";
+        for (const auto &[own, other, km, azimuth] : {std::tuple {paris, newYork, 5843, 292},
+                 {paris, "33/51/0/Sud/151/13/0/Est", 16980, 68}, {origin, "0/0/0/Nord/1/0/0/Est", 111, 90},
+                 {origin, "0/0/0/Nord/1/0/0/Ouest", 111, 270}, {origin, "1/0/0/Nord/0/0/0/Est", 111, 360},
+                 {origin, "1/0/0/Sud/0/0/0/Est", 111, 180}, {lat45, "45/0/0/Nord/10/0/0/Est", 787, 86},
+                 {lat45, "45/0/0/Nord/10/0/0/Ouest", 787, 274}, {newYork, tokyo, 10862, 333},
+                 {tokyo, newYork, 10862, 25}, {"0/0/0/Nord/179/0/0/Est", "0/0/0/Nord/179/0/0/Ouest", 223, 90},
+                 {origin, "0/0/1/Nord/0/0/0/Est", 0, 360}, {origin, "0/0/0/Nord/0/0/1/Est", 0, 90}}) {
+            const GreatCirclePath path = greatCirclePath(stored(own), stored(other));
+            QCOMPARE((std::tuple {QString::fromLatin1(other), path.distanceKm, path.azimuth, path.directionDefined}),
+                (std::tuple {QString::fromLatin1(other), km, azimuth, true}));
+        }
+    }
+
+    // Coincident and antipodal stations (and numbers that are not finite) have no direction: the azimuth is 0.
+    // Over a grid of own positions, against the same point, points a hair away and the antipode with the same
+    // hairs (where the course formula divides by almost nothing), no result is ever not a number.
+    void undefinedDirection()
+    {
+        const Position paris = stored("48/51/0/Nord/2/21/0/Est"), pole = stored("89/59/59/Nord/179/59/59/Ouest");
+        const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+        for (const auto &[own, other, km] : {std::tuple {Position {0, 0}, Position {-0.0, -0.0}, 0}, {pole, pole, 0},
+                 {paris, Position {paris.latitude + 1e-9, paris.longitude - 1e-9}, 0},
+                 {paris, Position {-paris.latitude, paris.longitude + 180}, 20038},
+                 {Position {90, 0}, Position {-90, 0}, 20038}, {Position {nan, 0}, paris, 0},
+                 {paris, Position {0, inf}, 0}}) {
+            const GreatCirclePath path = greatCirclePath(own, other);
+            QCOMPARE((QList<int> {path.distanceKm, path.directionDefined, path.azimuth}), (QList<int> {km, 0, 0}));
+        }
+        int faults = 0;
+        for (double lat = -90; lat <= 90; lat += 2.5) {
+            for (double lon = -180; lon <= 180; lon += 7.5) {
+                const Position own {lat, lon}, antipode {-lat, lon > 0 ? lon - 180 : lon + 180};
+                for (const double hair : {0.0, 1e-15, 1e-13, 1e-11, 1e-9, 1e-7, 1e-5, 1e-3, 0.1}) {
+                    for (const Position &p : {own, antipode}) {
+                        for (const Position &other : {Position {p.latitude + hair, p.longitude},
+                                 Position {p.latitude - hair, p.longitude}, Position {p.latitude, p.longitude + hair},
+                                 Position {p.latitude + hair, p.longitude - hair}}) {
+                            const GreatCirclePath path = greatCirclePath(own, other);
+                            const QLineF needle = needleLine(path.azimuth);
+                            faults += !(std::isfinite(path.centralAngle) && std::isfinite(path.courseAngle)
+                                && path.distanceKm >= 0 && path.distanceKm <= 20038 && path.azimuth >= 0
+                                && path.azimuth <= 360 && (path.directionDefined || path.azimuth == 0)
+                                && std::isfinite(needle.x2()) && std::isfinite(needle.y2()));
+                        }
+                    }
+                }
+            }
+        }
+        QCOMPARE(faults, 0);
+    }
+
+    // The needle points up at 0 and 360, right at 90, down at 180 (twips, y downwards).
+    void needle()
+    {
+        for (const auto &[azimuth, tip] : {std::pair {0, QPoint(2100, 895)}, {90, QPoint(2955, 1750)},
+                 {180, QPoint(2100, 2605)}, {270, QPoint(1245, 1750)}, {360, QPoint(2100, 895)}})
+            QCOMPARE(needleLine(azimuth).p2().toPoint(), tip);
+    }
+};

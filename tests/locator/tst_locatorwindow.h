@@ -1,0 +1,219 @@
+#pragma once
+
+// The locator window on its own (the date fixed, the main window's "Locator" label stood in by a plain label), and
+// once opened from the main window.
+
+#include "../frequency/scenario.h"
+#include "clicklabel.h"
+#include "clock.h"
+#include "compasswidget.h"
+#include "greatcircle.h"
+#include "locatorwindow.h"
+#include "look.h"
+#include "panelfixture.h"
+#include "settings.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+class TestLocatorWindow : public Scenario
+{
+    Q_OBJECT
+
+    Settings m_settings;
+    QLabel m_launcher;
+    QList<ui::ShownMessage> m_shown;
+    QPointer<WinLocAssistance> m_window;
+
+    QWidget *root() override { return m_window; }
+    QList<ui::ShownMessage> &messages() override { return m_shown; }
+    // Table's own: "open=" opens the window afresh with that own locator, "back=Name" gives the control the focus
+    // back as the window regains it, "screenshot=" saves a picture of the window.
+    bool special(const QString &name, const QString &value) override
+    {
+        if (name == u"open=") {
+            delete m_window;
+            m_settings.Locator = value;
+            m_window = new WinLocAssistance(m_settings, &m_launcher);
+            m_window->show();
+            m_window->activateWindow();
+        } else if (name == u"back=") {
+            QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+            QApplication::sendEvent(qobject_cast<QWidget *>(control(value)), &back);
+        } else if (name == u"screenshot=") {
+            const QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS", QDir::currentPath() + u"/screenshots"_s);
+            QDir().mkpath(dir);
+            m_window->grab().save(dir + u'/' + value + u".png"_s);
+        } else {
+            return false;
+        }
+        return true;
+    }
+    // Table's own: "own=" and "other=" a station's fields joined by "/", "needle=" the azimuth the needle shows
+    // ("rest" when at rest), "launcher=" the label's colour, and the assistant's stored values by their names.
+    std::optional<QString> specialRead(const QString &target) override
+    {
+        const LocatorAssistant &a = m_window->assistant();
+        if (target == u"own" || target == u"other") {
+            const StationControls s
+                = m_window->controls().station(target == u"own" ? Station::Own : Station::Correspondent);
+            QStringList texts;
+            for (const QLineEdit *field : s.coordinates)
+                texts << field->text();
+            texts.insert(3, s.northSouth->currentText());
+            return (texts << s.eastWest->currentText()).join(u'/');
+        }
+        if (target == u"needle") {
+            for (int azimuth = 0; azimuth <= 360; ++azimuth)
+                if (m_window->controls().compass->needle() == locator::needleLine(azimuth))
+                    return QString::number(azimuth);
+            return m_window->controls().compass->needle() == locator::needleRestLine() ? u"rest"_s : u"?"_s;
+        }
+        if (target == u"launcher")
+            return look::backColor(&m_launcher) == look::Teal ? u"teal"_s : u"navy"_s;
+        const std::pair<const char16_t *, double> values[] = {{u"Lat_M", a.Lat_M}, {u"Lon_M", a.Lon_M},
+            {u"Lat_S", a.Lat_S}, {u"Lon_S", a.Lon_S}, {u"azimuthDefined", a.azimuthDefined}};
+        for (const auto &[name, value] : values)
+            if (target == name)
+                return QString::number(value);
+        return std::nullopt;
+    }
+
+    void rows() override
+    {
+        const QByteArray london = "other=51/31/29/Nord/0/7/0/Ouest|", measured = "|LabelDistance=Distance: 346 Km";
+        const QByteArray digitsOnly = "|messages=erreur : chiffre uniquement.";
+        // The own locator from the settings: its coordinates shown, or the character check's messages.
+        row("opened", "",
+            "Text_M_Loc=JN18EU|own=48/51/30/Nord/2/22/59/Est|LabDate=07-03-2024|needle=rest|"
+            "ComDistance.enabled=false|focus=Text_S_Loc|launcher=teal");
+        row("no own locator", "open=", "own=///Nord////Est");
+        row("four characters", "open=IO91",
+            "own=///Nord////Est|messages=Erreur : Le cinquième caractère est invalide, (plage de A à X).+"
+            "Erreur : Le sixième caractère est invalide, (plage de A à X).");
+        // The correspondent's sixth character measures: distance, azimuth, needle. Enter empties the panel,
+        // Backspace rests the needle; a locator that fails its check or equals the own one measures nothing.
+        row("correspondent typed", "Text_S_Loc<io91wm",
+            "Text_S_Loc=IO91WM|" + london + "LabelAzimut=Azimut: 330°|needle=330|ComDistance.enabled=true" + measured);
+        row("Enter", "Text_S_Loc<io91wm\r",
+            "Text_S_Loc=|other=///Nord////Ouest|LabelDistance=Distance :|LabelAzimut=Azimut :|needle=rest|"
+            "ComDistance.enabled=false|focus=Text_S_Loc");
+        row("Backspace", "Text_S_Loc<io91wm\b", "Text_S_Loc=IO91W|needle=rest" + measured);
+        row("failed check", "Text_S_Loc<io91wm;Text_S_Loc=;Text_S_Loc<IO91W5",
+            london + "needle=rest|messages=Erreur : Le sixième caractère est invalide, (plage de A à X)." + measured);
+        row("identical locators", "Text_S_Loc<io91wm;Text_S_Loc=;Text_S_Loc<jn18eu",
+            "Text_S_Loc=JN18EU|needle=330|messages=Erreur: les Locators sont identiques." + measured);
+        // A coordinate beyond its range is brought to the limit with a message; a key that is no digit empties the
+        // field; any key in a coordinate field empties that panel's locator, only that one.
+        const char *ranges[][4] = {{"Text_M_Lat_Deg", "95", "89", "Degrés Latitude de 0 à 89"},
+            {"Text_S_Lon_Deg", "180", "179", "Degrés Longitude de 0 à 179"},
+            {"Text_M_Lat_Sec", "77", "59", "Secondes Latitude de 0 à 59"},
+            {"Text_M_Lon_Min", "99", "59", "Minutes Longitude de 0 à 59"},
+            {"Text_M_Lon_Sec", "60", "59", "Secondes Longitude de 0 à 59"}, {"Text_S_Lat_Deg", "89", "89", ""},
+            {"Text_M_Lon_Deg", "179", "179", ""}, {"Text_M_Lon_Deg", "059", "059", ""},
+            {"Text_M_Lat_Min", "12\b", "1", ""}};
+        for (const auto &[field, keys, text, message] : ranges) {
+            const bool own = QByteArray(field).startsWith("Text_M");
+            row((field + QByteArray(keys)).constData(), "Text_S_Loc=IO91;"_ba + field + '<' + keys,
+                QByteArray(field) + '=' + text + "|Text_M_Loc=" + (own ? "" : "JN18EU")
+                    + "|Text_S_Loc=" + (own ? "IO91" : "") + (*message ? "|messages=Erreur : "_ba + message : ""_ba));
+        }
+        row("letter", "Text_M_Lat_Deg<4x", "Text_M_Lat_Deg=" + digitsOnly);
+        row("comma", "Text_S_Lat_Min<3,", "Text_S_Lat_Min=" + digitsOnly);
+        // AltGr arrives as Ctrl+Alt on Windows: what it types goes through the same checks.
+        row("AltGr @", "Text_S_Lat_Min+Ctrl+Alt+@", "Text_S_Lat_Min=" + digitsOnly);
+        row("AltGr in a locator", "Text_S_Loc+Ctrl+Alt+{;Text_S_Loc+Ctrl+Alt+|;Text_S_Loc+Ctrl+Alt+~",
+            "Text_S_Loc=[\\^");
+        // Pasted text: digits only, to the field's length; "Calcul" turns what the fields show into a locator.
+        row("pasted", "clipboard=45;Text_S_Lat_Min+Ctrl+V", "Text_S_Lat_Min=45");
+        row("pasted, too long", "Text_S_Lat_Deg<10;clipboard=1234;Text_S_Lat_Min+Ctrl+V;Com_S", "Text_S_Loc=JK00AE");
+        row("pasted, not ASCII digits", "clipboard=\u0664\u0665;Text_S_Lat_Min+Ctrl+V", "Text_S_Lat_Min=");
+        // "Sauve" locks the own station: no key, Delete or paste reaches its coordinates, "Raz" is off; the rest of
+        // the window stays usable.
+        row("locked", "Check_Sauve;Text_M_Lat_Deg<7x\b;Text_M_Lat_Deg+Delete;clipboard=1;Text_M_Lat_Deg+Ctrl+V",
+            "Com_M_RAZ.enabled=false|Text_M_Lat_Deg=48|Text_M_Loc=JN18EU");
+        row("locked, the rest usable", "Check_Sauve;Text_S_Lat_Deg<5;Text_M_Loc=;Text_M_Loc<io91wm;Com_M",
+            "Text_S_Lat_Deg=5|own=51/31/29/Nord/0/7/0/Ouest");
+        row("unlocked, Raz", "Check_Sauve*2;Com_M_RAZ", "own=///Nord////Est|Text_M_Loc=");
+        // A hemisphere box visited (not the window regaining the focus) empties its panel's locator.
+        row("own box", "Text_S_Loc=IO91;back=Comb_M_NS;back=Comb_S_EO", "Text_M_Loc=JN18EU|Text_S_Loc=IO91");
+        row("own box visited", "Text_S_Loc=IO91;Comb_M_NS!", "Text_M_Loc=|Text_S_Loc=IO91|Comb_M_NS.editable=false");
+        row("other box visited", "Text_S_Loc=IO91;Comb_S_EO!", "Text_M_Loc=JN18EU|Text_S_Loc=");
+        // Typed coordinates: the own panel gains its locator, fields completed with zeros; the correspondent's
+        // locator starts the computation, which shows, stores and measures to that locator's own point.
+        row("own coordinates", "Com_M_RAZ;Text_M_Lat_Deg<48;Text_M_Lon_Deg<2;Comb_M_EO=Est;Com_M",
+            "Text_M_Loc=JN18AA|own=48/0/0/Nord/2/0/0/Est|Lat_M=48|Lon_M=-2");
+        row("other coordinates", "Text_S_Lat_Deg<40;Text_S_Lat_Min<43;Text_S_Lon_Deg<74;Comb_S_EO=Ouest;Com_S",
+            "Text_S_Loc=FN30AR|other=40/44/0/Nord/73/57/0/Ouest|Lat_S=40.7333|Lon_S=73.95|"
+            "LabelDistance=Distance: 5841 Km");
+        row("coincident",
+            "Text_S_Lat_Deg<48;Text_S_Lat_Min<51;Text_S_Lat_Sec<30;Text_S_Lon_Deg<2;Text_S_Lon_Min<22;"
+            "Text_S_Lon_Sec<59;Com_S;ComDistance",
+            "messages=Erreur: les Locators sont identiques.|LabelDistance=Distance: 0 Km|LabelAzimut=Azimut :|"
+            "needle=rest|azimuthDefined=0");
+        row("help", "Comhelp",
+            "messages=Valeur du locator doit être comprise : entre AA00AA et RR99XX\rValeurs des coordonnées "
+            "maximums : Longitude = 179°59'59'' , Latitude = 89°59'59''\rNote : Dans le champ 'Son Locator',vous "
+            "pouvez en utilisant la touche ENTRÉE du clavier effacer les précédents calculs.\r                     "
+            "                  Bonne utilisation Ardel");
+        row("about", "Label6",
+            "messages=Locavia V1.1\rAssistant Locator : conversion entre Locator et coordonnées, "
+            "distance et azimut entre deux stations.");
+        row("screenshot", "Text_S_Loc<fn20xr;screenshot=locator-window", "LabelAzimut=Azimut: 292°");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ui::setMessageHandler([this](const ui::ShownMessage &m) { m_shown.append(m); });
+        ui::setClockOverride([] { return QDateTime(QDate(2024, 3, 7), QTime(21, 5)); });
+    }
+    void init()
+    {
+        m_shown.clear();
+        look::setBackColor(&m_launcher, look::Navy);
+        act(u"open=JN18EU"_s);
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+    }
+    void cleanup() { delete m_window; }
+    void cleanupTestCase()
+    {
+        ui::setMessageHandler({});
+        ui::setClockOverride({});
+    }
+
+    // "Locator" on the main window: refused with a message until a locator is configured, then opens the window
+    // (not modal), shows the same one again, and after a close a new one; emptied there, its own locator gives the
+    // message again; the program's end closes it.
+    void openedFromMainWindow()
+    {
+        PanelFixture fixture;
+        QVERIFY(fixture.start(4800, "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"\""));
+        ClickLabel *label = fixture.c().LabLocat;
+        QVERIFY(fixture.switchOn() && (label->click(), !fixture.program().locatorLauncher.window()));
+        fixture.program().settings.Locator = u"JN18EU"_s;
+        label->click();
+        QPointer<WinLocAssistance> window = fixture.program().locatorLauncher.window();
+        QVERIFY(window && window->isVisible() && !window->isModal() && look::backColor(label) == look::Teal);
+        QCOMPARE(window->controls().Text_M_Lat_Deg->text(), u"48"_s);
+        window->controls().Check_Sauve->click();
+        QVERIFY(window->close() && look::backColor(label) == look::Navy);
+        QTRY_VERIFY(window.isNull());
+        label->click();
+        window = fixture.program().locatorLauncher.window();
+        label->click();
+        QVERIFY(window && window == fixture.program().locatorLauncher.window()
+            && !window->controls().Check_Sauve->isChecked());
+        window->controls().Com_M_RAZ->click();
+        label->click();
+        QCOMPARE(fixture.messages.size(), 2);
+        QCOMPARE(fixture.messages.at(1).text,
+            u"Erreur : Vous n'avez pas entré votre Locator dans la fenêtre configuration."_s);
+        QVERIFY(window->isVisible() && look::backColor(label) == look::Teal);
+        fixture.program().shell.Form_Unload();
+        QVERIFY((window.isNull() || !window->isVisible()) && look::backColor(label) == look::Navy);
+    }
+};

@@ -1,0 +1,104 @@
+#pragma once
+
+// Scenario tables for the whole program against the radio on the UART test port, at 4800 and 57600 baud, the link
+// on and the poll stopped. A row adds the frames the radio receives (in hex, "frames=" first among what is
+// shown); a send returns once its frame has crossed the line, so no action waits. The digits always show the
+// last frequency sent. The panel's own names: "tick" is a tick of the scanner, "CurrentFreq=" tunes before the
+// frames counted, "SquelchOpen=1" and "SignalLevel=n" are what the poll last read, "locale=" sets the locale;
+// "ScanPos=" is the scanner's position, "Grid=" the memory grid's frequencies.
+
+#include "../frequency/scenario.h"
+#include "ft847window.h"
+#include "memorygrid.h"
+#include "panelfixture.h"
+
+#include <QPushButton>
+
+class PanelScenario : public Scenario
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<PanelFixture> f;
+    qsizetype m_mark = 0;
+
+    virtual void prepare() { } // before the program starts: files in its directory
+    virtual void started() { }
+    static void row(const char *name, const QByteArray &actions, const char *frames, const QByteArray &shown = {})
+    {
+        Scenario::row(name, actions, "frames=" + QByteArray(frames) + (shown.isEmpty() ? "" : "|" + shown));
+    }
+    QWidget *root() override { return &f->program().window; }
+    QList<ui::ShownMessage> &messages() override { return f->messages; }
+    bool special(const QString &name, const QString &value) override
+    {
+        if (name == u"CurrentFreq=") {
+            f->program().frequency.CurrentFreq = value;
+            f->program().frequency.Charge_Num();
+            m_mark = f->frames().size();
+        } else if (name == u"locale=") {
+            QLocale::setDefault(QLocale(value));
+        } else if (name == u"tick") {
+            f->program().scanner.Scan_Timer_Timer();
+        } else if (name == u"SquelchOpen=") {
+            f->program().poll.SquelchOpen = value == u"1";
+        } else if (name == u"SignalLevel=") {
+            f->program().poll.SignalLevel = value.toDouble();
+        } else {
+            if (name.startsWith(u"Grid@"))
+                f->c().Grid->refresh();
+            return false;
+        }
+        return true;
+    }
+    std::optional<QString> specialRead(const QString &target) override
+    {
+        QStringList texts;
+        if (target == u"frames") {
+            for (const QByteArray &frame : f->frames().mid(m_mark))
+                texts << QString::fromLatin1(frame.toHex());
+            return texts.join(u' ');
+        }
+        if (target == u"ScanPos")
+            return f->program().scanner.ScanPos.toText(QLocale());
+        if (target != u"Grid")
+            return std::nullopt;
+        for (int row = 0; row < f->c().Grid->rows(); ++row)
+            texts << f->c().Grid->textMatrix(row, 1);
+        return texts.join(u',');
+    }
+    void verify() override
+    {
+        QByteArray digits = "14550000";
+        for (const QByteArray &frame : f->frames())
+            digits = frame.at(4) == 0x01 ? frame.left(4).toHex() : digits;
+        QCOMPARE(f->shownDigits(), QString::fromLatin1(digits));
+    }
+
+private slots:
+    void initTestCase_data()
+    {
+        QTest::addColumn<int>("baud");
+        QTest::newRow("4800") << 4800;
+        QTest::newRow("57600") << 57600;
+    }
+    void init()
+    {
+        QFETCH_GLOBAL(int, baud);
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        f = std::make_unique<PanelFixture>();
+        prepare();
+        QVERIFY(f->start(baud));
+        QVERIFY(f->switchOn());
+        f->c().Timer1->stop();
+        f->c().ft_847->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->c().ft_847));
+        m_mark = f->frames().size();
+        started();
+    }
+    void cleanup()
+    {
+        f.reset();
+        QLocale::setDefault(QLocale::system());
+    }
+};

@@ -1,0 +1,91 @@
+#pragma once
+
+// The range scanner, the scan list with fine tuning, and the memo list on the panel. Ticks are driven one by one
+// ("tick"), the scanner's own timer being set far out, so that every tuned frequency is checked.
+
+#include "panelscenario.h"
+
+class TestRangeScanner : public PanelScenario
+{
+    Q_OBJECT
+
+    void rows() override
+    {
+        const QByteArray slow = "Combo_vitesse=9;Combo_pas=5;";
+        // Every step up to the arrival is tuned, the arrival is not: back to the start, where the scan stops unless
+        // "Continu" is ticked. A busy channel seen on the tick that wraps belongs to the last step tuned.
+        row("arrival", slow + "Textariv=144020;Av_Pas;tick*3;SquelchOpen=1;tick",
+            "1440050001 1440100001 1440150001 1440000001",
+            "Scan_List=144015|Scan_Timer.active=false|Av_Pas.enabled=true|LabScanvfo=144.000");
+        row("arrival, continuous",
+            slow + "Check_continu;Textariv=144020;Av_Pas;tick*3;SquelchOpen=1;tick;SquelchOpen=0;tick",
+            "1440050001 1440100001 1440150001 1440000001 1440050001",
+            "Scan_List=144015|Scan_Timer.active=true|Av_Pas.enabled=false|LabScanvfo=144.005");
+        // A channel counts when its S-meter reaches the threshold, which then clears the busy flag, or with "Buzy"
+        // when the squelch is open; "Squelch" then pauses the scan there.
+        row("threshold reached", slow + "Combo_Seuil=5;SignalLevel=5;Av_Pas;tick*2", "1440050001 1440100001",
+            "Scan_List=144000,144005");
+        row("threshold missed, busy flag cleared",
+            slow + "Combo_Seuil=5;SignalLevel=4.5;SquelchOpen=1;Av_Pas;tick;Combo_Seuil>0;tick",
+            "1440050001 1440100001", "Scan_List=");
+        row("busy pauses", slow + "Check_squelch;Av_Pas;tick;SquelchOpen=1;tick", "1440050001 1440100001",
+            "Scan_List=144005|Scan_Timer.active=false|Pause_Trace.enabled=false|Av_Pas.enabled=true");
+        row("and goes on", slow + "Check_squelch;Av_Pas;tick;SquelchOpen=1;tick;SquelchOpen=0;Av_Pas;tick",
+            "1440050001 1440100001 1440150001", "Scan_Timer.active=true");
+        // The speed sets the interval from the next tick; zero or an unreadable speed keeps the last good one.
+        row("speed from the list", "Combo_vitesse>0;Av_Pas;Combo_vitesse>2", "", "Scan_Timer.interval=500");
+        row("speed at the next tick", "Combo_pas=5;Combo_vitesse>0;Av_Pas;Combo_vitesse>2;tick", "1440050001",
+            "Scan_Timer.interval=1500");
+        row("speed zero", "Combo_vitesse>2;Av_Pas;Pause_Trace;Combo_vitesse=0;Av_Pas", "", "Scan_Timer.interval=1500");
+        row("speed unreadable", "Combo_vitesse>2;Av_Pas;Pause_Trace;Combo_vitesse=vite;Av_Pas", "",
+            "Scan_Timer.interval=1500");
+        row("start below the arrival", "Textdep=9000;Textariv=14000;Av_Pas", "", "Scan_Timer.active=true");
+        row("start at the arrival", "Textdep=14000;Textariv=14000;Av_Pas", "",
+            "messages=Erreur: La fréquence de départ et égale ou superieure à la fréquence d'arrivée.|"
+            "Scan_Timer.active=false");
+        row("no arrival", "Textariv=;Av_Pas", "", "messages=Erreur: Entrer la fréquence d'arrivée.");
+        row("no start", "Textdep=;Av_Pas", "", "messages=Erreur: Entrer la fréquence de départ.");
+        // Fields that do not read keep the value last understood; "Arrêt" goes back to the last start that read.
+        row("unreadable fields",
+            "Combo_vitesse=9;Combo_pas=12,5;Av_Pas;Pause_Trace;Textdep=14a;Combo_pas=pas;Av_Pas;tick*2;Arret_Trace",
+            "1440125001 1440250001", "ScanPos=144000");
+        row("kHz fields take six digits and four decimals",
+            "Combo_pas=;Combo_pas<922337203685477,123456;Text_Affine<922337203685477,123456", "",
+            "Combo_pas=922337,1234|Text_Affine=922337,1234");
+        // A scan list entry clicked tunes it and pauses the scan; the fine steps go from it up to the arrival, where
+        // "+" stops; the scan goes on from its own position.
+        const QByteArray found = slow + "Textariv=144020;Av_Pas;SquelchOpen=1;tick;SquelchOpen=0;Scan_List@0;";
+        row("fine steps up to the arrival", found + "Command1*4",
+            "1440050001 1440000001 1440050001 1440100001 1440150001 1440200001",
+            "Scan_Timer.active=false|Command1.enabled=false|Command3.enabled=true|LabScanvfo=144,020|Text_Affine="
+            "144020");
+        row("and down", found + "Command1*4;Command3",
+            "1440050001 1440000001 1440050001 1440100001 1440150001 1440200001 1440150001", "Command1.enabled=true");
+        row("fine step from a text that is no number", found + "Text_Affine=abc;Command3", "1440050001 1440000001");
+        row("the scan goes on", found + "Av_Pas;tick", "1440050001 1440000001 1440100001");
+        // The operator takes the radio while the tick that reaches the arrival (with "Continu") yields: the tick
+        // neither steps, nor tunes, nor restarts the timer just stopped.
+        const QByteArray wrap
+            = slow + "Check_continu;Textariv=144010;Com_memo;Av_Pas;SquelchOpen=1;tick;SquelchOpen=0;";
+        row("pause during a tick", wrap + "~Pause_Trace;tick", "1440050001",
+            "Scan_Timer.active=false|Pause_Trace.enabled=false|ScanPos=144005");
+        row("stop during a tick", wrap + "~Arret_Trace;tick", "1440050001", "Scan_Timer.active=false|ScanPos=144000");
+        row("scan list during a tick", wrap + "~Scan_List@0;tick", "1440050001 1440000001",
+            "Scan_Timer.active=false|ScanPos=144005");
+        row("memo list during a tick", wrap + "~List_memo@0;tick", "1440050001 1455000001 0800000007",
+            "Scan_Timer.active=true|Pause_Trace.enabled=true|ScanPos=144005");
+        // The memo list keeps the frequency to the kHz and the mode; a click sends both back, but a mode the radio
+        // reported that has no button sends nothing.
+        row("memo 7.050 LSB", "CurrentFreq=00705000;L_mode=LSB;Com_memo;CurrentFreq=14550000;List_memo@0",
+            "0070500001 0000000007", "List_memo=007.050 LSB|L_mode=LSB");
+        row("memo 145.512 FM", "CurrentFreq=14551250;Com_memo;CurrentFreq=14550000;L_mode=AM;List_memo@0",
+            "1455120001 0800000007", "List_memo=145.512 FM|L_mode=FM");
+        row("memo CWR", "CurrentFreq=01402500;L_mode=CWR;Com_memo;CurrentFreq=14550000;List_memo@0",
+            "0140250001 0300000007", "List_memo=014.025 CWR");
+        row("memo CW", "CurrentFreq=01402500;L_mode=CW;Com_memo;CurrentFreq=14550000;List_memo@0",
+            "0140250001 0200000007", "List_memo=014.025 CW");
+        row("memo CW(N)", "CurrentFreq=01402500;L_mode=CW(N);Com_memo;CurrentFreq=14550000;L_mode=AM;List_memo@0",
+            "0140250001", "List_memo=014.025 CW(N)|L_mode=AM");
+        row("memo list cleared", "Com_memo*2;Com_clr", "", "List_memo=");
+    }
+};
