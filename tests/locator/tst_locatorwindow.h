@@ -14,7 +14,6 @@
 #include "settings.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -44,9 +43,7 @@ class TestLocatorWindow : public Scenario
             QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
             QApplication::sendEvent(qobject_cast<QWidget *>(control(value)), &back);
         } else if (name == u"screenshot=") {
-            const QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS", QDir::currentPath() + u"/screenshots"_s);
-            QDir().mkpath(dir);
-            m_window->grab().save(dir + u'/' + value + u".png"_s);
+            PanelFixture::screenshot(*m_window, value);
         } else {
             return false;
         }
@@ -154,14 +151,6 @@ class TestLocatorWindow : public Scenario
             "Text_S_Lon_Sec<59;Com_S;ComDistance",
             "messages=Erreur: les Locators sont identiques.|LabelDistance=Distance: 0 Km|LabelAzimut=Azimut :|"
             "needle=rest|azimuthDefined=0");
-        row("help", "Comhelp",
-            "messages=Valeur du locator doit être comprise : entre AA00AA et RR99XX\rValeurs des coordonnées "
-            "maximums : Longitude = 179°59'59'' , Latitude = 89°59'59''\rNote : Dans le champ 'Son Locator',vous "
-            "pouvez en utilisant la touche ENTRÉE du clavier effacer les précédents calculs.\r                     "
-            "                  Bonne utilisation Ardel");
-        row("about", "Label6",
-            "messages=Locavia V1.1\rAssistant Locator : conversion entre Locator et coordonnées, "
-            "distance et azimut entre deux stations.");
         row("screenshot", "Text_S_Loc<fn20xr;screenshot=locator-window", "LabelAzimut=Azimut: 292°");
     }
 

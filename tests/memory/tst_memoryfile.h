@@ -94,9 +94,6 @@ private slots:
     // DATAqS.tmp.
     void deletion()
     {
-        for (const auto &[text, key] : {std::pair {"7050", "007050"}, {"1296100", "1296100"}, {"7050,5", "007051"},
-                 {"-12", "-000012"}, {"balise", "balise"}, {"", ""}})
-            QCOMPARE(memoryfile::frequencyKey(QString::fromLatin1(text)), QString::fromLatin1(key));
         const QByteArray a = "\"VHF\",\"145500\",\"FM\",\"\"\r\n", b = "\"HF2\",\"7050\",\"LSB\",\"\"\r\n",
                          c = "\"UHF\",\"430000\",\"FM\",\"relais, nord\"\r\n", d = "\"Sp1\",\"7050\",\"CW\",\"x\"\r\n";
         const std::tuple<QByteArray, const char *, QByteArray> rows[]

@@ -249,28 +249,18 @@ private slots:
         }
     }
 
-    // The command line that shares the radio: where it listens, or why it is refused.
-    void commandLine_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("listen"); // empty: none; "error": refused
-        QTest::newRow("none") << QString() << QString();
-        QTest::newRow("--rigctld") << u"--rigctld"_s << u"127.0.0.1:4532"_s;
-        QTest::newRow("port") << u"--rigctld=4533"_s << u"127.0.0.1:4533"_s;
-        QTest::newRow("address and port") << u"--rigctld=192.168.1.20:4532"_s << u"192.168.1.20:4532"_s;
-        QTest::newRow("IPv6") << u"--rigctld=[::1]:4600"_s << u"::1:4600"_s;
-        QTest::newRow("port 0") << u"--rigctld=0"_s << u"error"_s;
-        QTest::newRow("port too high") << u"--rigctld=70000"_s << u"error"_s;
-        QTest::newRow("not an address") << u"--rigctld=radio:4532"_s << u"error"_s;
-        QTest::newRow("unknown option") << u"--verbose"_s << u"error"_s;
-    }
+    // The command line that shares the radio: where it listens (none, or "error" when refused).
     void commandLine()
     {
-        QFETCH(QString, arguments);
-        const CommandLine line = CommandLine::parse(arguments.split(u' ', Qt::SkipEmptyParts));
-        const QString listen
-            = line.share ? u"%1:%2"_s.arg(line.share->address.toString()).arg(line.share->port) : QString();
-        QTEST(line.error.isEmpty() ? listen : u"error"_s, "listen");
+        for (const auto &[arguments, listen] : {std::pair {"", ""}, {"--rigctld", "127.0.0.1:4532"},
+                 {"--rigctld=4533", "127.0.0.1:4533"}, {"--rigctld=192.168.1.20:4532", "192.168.1.20:4532"},
+                 {"--rigctld=[::1]:4600", "::1:4600"}, {"--rigctld=0", "error"}, {"--rigctld=70000", "error"},
+                 {"--rigctld=radio:4532", "error"}, {"--verbose", "error"}}) {
+            const CommandLine line = CommandLine::parse(QString::fromLatin1(arguments).split(u' ', Qt::SkipEmptyParts));
+            const QString at = line.share ? u"%1:%2"_s.arg(line.share->address.toString()).arg(line.share->port) : u""_s;
+            QCOMPARE((std::pair {QByteArray(arguments), line.error.isEmpty() ? at : u"error"_s}),
+                (std::pair {QByteArray(arguments), QString::fromLatin1(listen)}));
+        }
     }
 };
 

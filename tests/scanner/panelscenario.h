@@ -78,12 +78,7 @@ protected:
     }
 
 private slots:
-    void initTestCase_data()
-    {
-        QTest::addColumn<int>("baud");
-        QTest::newRow("4800") << 4800;
-        QTest::newRow("57600") << 57600;
-    }
+    void initTestCase_data() { PanelFixture::baudRows(); }
     void init()
     {
         QFETCH_GLOBAL(int, baud);

@@ -192,8 +192,7 @@ private slots:
         ui::setModalHandler([&](QDialog &dialog) {
             m_dialog = qobject_cast<ConfigDialog *>(&dialog);
             opened << read(u"checked"_s) + u' ' + look::backColor(fixture.c().LabConf).name();
-            const QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS", QDir::currentPath() + u"/screenshots"_s);
-            QDir().mkpath(dir) && dialog.grab().save(dir + u"/config-dialog.png"_s);
+            PanelFixture::screenshot(dialog, u"config-dialog"_s);
             act(opened.size() == 1 ? u"Option_com1;Comvalid"_s : u"ComX"_s);
             return std::exchange(m_dialog, nullptr)->result();
         });

@@ -144,10 +144,10 @@ QString PanelFixture::shownDigits()
     return text;
 }
 
-void PanelFixture::screenshot(const QString &name) const
+void PanelFixture::screenshot(QWidget &window, const QString &name)
 {
     const QString dir
         = qEnvironmentVariable("ORVANE_SCREENSHOTS", QDir::currentPath() + QStringLiteral("/screenshots"));
     QDir().mkpath(dir);
-    m_program->window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }

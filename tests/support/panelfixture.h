@@ -65,8 +65,9 @@ public:
     QString shownDigits();
     QString radioDigits() const { return QStringLiteral("%1").arg(sim().frequency(), 8, 10, QLatin1Char('0')); }
 
-    // Saves a picture of the main window under build/screenshots (or ORVANE_SCREENSHOTS).
-    void screenshot(const QString &name) const;
+    // Saves a picture of the main window, or of any window, under build/screenshots (or ORVANE_SCREENSHOTS).
+    void screenshot(const QString &name) const { screenshot(m_program->window, name); }
+    static void screenshot(QWidget &window, const QString &name);
 
     ft847sim::RadioPeer &sim() const { return m_uart ? static_cast<ft847sim::RadioPeer &>(*m_uart) : *m_pty; }
     ft847sim::Ft847Sim &pty() { return *m_pty; } // on Line::Pty only
