@@ -4,6 +4,7 @@
 // turned on the radio sends. Checks made inside the process cannot show this: a label with an accessible name loses
 // its text only on the bus.
 
+#include "../support/testfiles.h"
 #include "atspisession.h"
 
 #include <QDBusMessage>
@@ -108,9 +109,8 @@ private slots:
             QSKIP(qPrintable(u"not installed: "_s + absent));
         // A copy of the program in a directory of its own keeps its files there.
         const QString program = m_dir.filePath(u"orvane"_s);
-        QFile settings(m_dir.filePath(u"setting.ini"_s));
-        QVERIFY(QFile::copy(QStringLiteral(ORVANE_PROGRAM), program) && settings.open(QIODevice::WriteOnly));
-        QVERIFY(settings.write("\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n") > 0 && settings.flush());
+        QVERIFY(QFile::copy(QStringLiteral(ORVANE_PROGRAM), program));
+        QVERIFY(testfiles::write(m_dir.filePath(u"setting.ini"_s), "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n"));
         QVERIFY(m_session.start());
         QVERIFY(m_session.listenTo({u"object:property-change:accessible-name"_s}));
         QVERIFY(m_session.bus().connect(QString(), QString(), u"org.a11y.atspi.Event.Object"_s, u"PropertyChange"_s,

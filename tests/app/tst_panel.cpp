@@ -3,6 +3,7 @@
 // a line that drains at its speed, at 4800 and 57600 baud; ports that cannot open are tried over Qt SerialPort and a
 // pseudo-terminal.
 
+#include "../net/tst_rigctld.h"
 #include "clicklabel.h"
 #include "clock.h"
 #include "dialogs.h"
@@ -310,5 +311,5 @@ private slots:
     }
 };
 
-ORVANE_TEST_MAIN(TestPanel)
+ORVANE_TEST_MAIN(TestPanel, TestRigctld)
 #include "tst_panel.moc"

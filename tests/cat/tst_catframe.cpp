@@ -1,7 +1,9 @@
 // The pure CAT pieces: frequencies packed into and read from BCD, mode names, and the line settings text.
 
+#include "../sim/tst_rigctl.h"
 #include "catframe.h"
 #include "linesettings.h"
+#include "tst_catlink.h"
 #include "testmain.h"
 
 #include <QTest>
@@ -49,5 +51,5 @@ private slots:
     }
 };
 
-ORVANE_TEST_MAIN(TestCatFrame)
+ORVANE_TEST_MAIN(TestCatFrame, TestCatLink, TestRigctl)
 #include "tst_catframe.moc"

@@ -9,6 +9,7 @@
 #include "memoryfile.h"
 #include "memorygrid.h"
 #include "panelfixture.h"
+#include "testfiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -39,18 +40,6 @@ namespace {
 const QByteArray kSettings = "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n";
 const QByteArray kMemories = "\"VHF\",\"145500\",\"FM\",\"R0\"\r\n\"VHF\",\"144300\",\"USB\",\"\"\r\n";
 const QByteArray kCatOff = PanelFixture::frame({0, 0, 0, 0, cat::OpCatOff});
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A mount namespace of this process alone, entered before any thread starts (a user namespace needs that): a
 // read-only mount made by a test is seen by nobody else and goes with the process.
@@ -229,11 +218,11 @@ private slots:
         QTemporaryDir dir;
         const QString userDir = dir.filePath(u"user"_s);
         for (const QString &d : {dir.filePath(u"prog/"_s), dir.filePath(u"sys/"_s)})
-            QVERIFY(QDir().mkpath(d) && writeFile(d + u"setting.ini"_s, kSettings)
-                && writeFile(d + u"datamem.txt"_s, kMemories));
+            QVERIFY(QDir().mkpath(d) && testfiles::write(d + u"setting.ini"_s, kSettings)
+                && testfiles::write(d + u"datamem.txt"_s, kMemories));
         if (!user.isEmpty())
-            QVERIFY(user == u"blocked" ? writeFile(userDir, {})
-                                       : QDir().mkpath(userDir) && writeFile(userDir + u'/' + user, "mine"));
+            QVERIFY(user == u"blocked" ? testfiles::write(userDir, {})
+                                       : QDir().mkpath(userDir) && testfiles::write(userDir + u'/' + user, "mine"));
         std::function<void()> undo = [] {};
         const auto undoAtEnd = qScopeGuard([&] { undo(); });
         if (writable == -2 && !makeReadOnly(dir.filePath(program), &undo))
@@ -245,8 +234,8 @@ private slots:
         QCOMPARE(found, chosen == u"/" ? chosen : dir.filePath(chosen) + u'/');
         QCOMPARE(QFileInfo(userDir).isDir(), chosen == u"user"); // made only when used
         const QByteArray kept = user == u"setting.ini" ? "mine" : "<missing>";
-        QCOMPARE(bytesOf(userDir + u"/setting.ini"_s), copied ? kSettings : kept);
-        QCOMPARE(bytesOf(userDir + u"/datamem.txt"_s), copied ? kMemories : QByteArray("<missing>"));
+        QCOMPARE(testfiles::read(userDir + u"/setting.ini"_s), copied ? kSettings : kept);
+        QCOMPARE(testfiles::read(userDir + u"/datamem.txt"_s), copied ? kMemories : QByteArray("<missing>"));
     }
 
     // A save the disk does not take: one message in the program's own French, the old file byte for byte, no
@@ -277,10 +266,10 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(QByteArray, saved);
         const QString file = action == u"Valider" ? u"setting.ini"_s : u"datamem.txt"_s;
-        QVERIFY(writeFile(f->dirPath(u"datamem.txt"_s), kMemories));
+        QVERIFY(testfiles::write(f->dirPath(u"datamem.txt"_s), kMemories));
         QVERIFY(f->start(4800, kSettings.chopped(2)) && f->switchOn());
         f->c().Lab_mem->click();
-        const QByteArray before = bytesOf(f->dirPath(file));
+        const QByteArray before = testfiles::read(f->dirPath(file));
         {
             std::function<void()> undo = [] {};
             rlimit unlimited {};
@@ -299,7 +288,7 @@ private slots:
         QCOMPARE(f->messages[0].icon, ui::MsgIcon::Error);
         const QString cause = readOnly ? u" (disque en lecture seule)."_s : u" (fichier trop volumineux)."_s;
         QVERIFY2(f->messages[0].text.startsWith(failure + cause), qPrintable(f->messages[0].text));
-        QCOMPARE(bytesOf(f->dirPath(file)), before);
+        QCOMPARE(testfiles::read(f->dirPath(file)), before);
         QCOMPARE(QDir(f->dirPath()).entryList({u"*.tmp"_s}), QStringList());
         QCOMPARE(f->c().Grid->rows(), 3);
         QCOMPARE(f->c().Grid->textMatrix(2, 1), u"144300"_s);
@@ -308,7 +297,7 @@ private slots:
 
         QVERIFY(f->waitForFrames(f->frames().size() + 4)); // still polling
         act(action);
-        QCOMPARE(bytesOf(f->dirPath(file)), saved);
+        QCOMPARE(testfiles::read(f->dirPath(file)), saved);
         QCOMPARE(f->messages.size(), action == u"Valider" ? 2 : 1);
     }
 
@@ -323,7 +312,7 @@ private slots:
             {u"datamem.txt"_s, {memories + "\"VHF\",\"144300\",\"USB\",\"\"\r\n", memories}}};
         QTemporaryDir dir;
         for (const auto &[file, both] : versions.asKeyValueRange())
-            QVERIFY(writeFile(dir.filePath(file), both[0]));
+            QVERIFY(testfiles::write(dir.filePath(file), both[0]));
         const quint32 seed = qEnvironmentVariableIsSet("ORVANE_KILL_SEED")
             ? qEnvironmentVariable("ORVANE_KILL_SEED").toUInt()
             : std::random_device {}();
@@ -341,7 +330,7 @@ private slots:
             QVERIFY(::kill(child, SIGKILL) == 0 && waitpid(child, &status, 0) == child);
             QVERIFY2(WIFSIGNALED(status), "a save failed");
             for (const auto &[file, both] : versions.asKeyValueRange()) {
-                const QByteArray now = bytesOf(dir.filePath(file));
+                const QByteArray now = testfiles::read(dir.filePath(file));
                 QVERIFY2(
                     both.contains(now), qPrintable(u"kill %1: "_s.arg(kill) + QString::fromLatin1(now.toHex(' '))));
                 seen.insert(now);

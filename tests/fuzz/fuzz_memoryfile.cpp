@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QList<QLocale> locales = {QLocale::c(), QLocale(QLocale::French), QLocale(QLocale::German)};
     Q_UNUSED(pointed)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    FUZZ_CHECK(fuzz::writeFile(memoryfile::memoryPath(), bytes));
+    FUZZ_CHECK(testfiles::write(memoryfile::memoryPath(), bytes));
 
     // Every entry, in file order.
     const Entries entries = readAll();
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(memoryfile::Enreg_qrg(added, nullptr));
     const Entries appended = readAll();
     FUZZ_CHECK(appended == entries + Entries {added});
-    const QByteArray beforeDeletion = fuzz::readFile(memoryfile::memoryPath());
+    const QByteArray beforeDeletion = testfiles::read(memoryfile::memoryPath());
 
     // Deleting one frequency: an entry's, chosen by the input, or a text that is no entry's.
     QLocale::setDefault(locale);
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Entries kept = appended;
     const QString key = memoryfile::frequencyKey(selected, locale);
     kept.removeIf([&](const MemoryEntry &e) { return memoryfile::frequencyKey(e.frequency, locale) == key; });
-    const QByteArray after = fuzz::readFile(memoryfile::memoryPath());
+    const QByteArray after = testfiles::read(memoryfile::memoryPath());
     FUZZ_CHECK(readAll() == kept && recordsOf(after).second == recordsOf(beforeDeletion).second);
     FUZZ_CHECK(after.isEmpty() || after.endsWith("\r\n"));
     return 0;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const bool pointed = (apppaths::setAppDirOverride(fuzz::scratchDir()), true);
     Q_UNUSED(pointed)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    FUZZ_CHECK(fuzz::writeFile(Settings::SettingsPath(), bytes));
+    FUZZ_CHECK(testfiles::write(Settings::SettingsPath(), bytes));
 
     // The record syntax: at most a record a line, no field holding a line end, every character one the code page
     // writes back; a record that can be written reads back as itself.
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QByteArray> line = textfile::formatRecord(valuesOf(settings));
     const bool saved = settings.write(nullptr);
     FUZZ_CHECK(!QFile::exists(Settings::TempPath()));
-    FUZZ_CHECK(saved == line.has_value() && fuzz::readFile(Settings::SettingsPath()) == line.value_or(bytes));
+    FUZZ_CHECK(saved == line.has_value() && testfiles::read(Settings::SettingsPath()) == line.value_or(bytes));
     Settings again;
     FUZZ_CHECK(!saved || (again.read() == Settings::ReadResult::Read && valuesOf(again) == valuesOf(settings)));
     return 0;

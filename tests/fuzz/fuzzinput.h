@@ -1,10 +1,11 @@
 #pragma once
 
-// What the harnesses share: the input read piece by piece, files in a scratch directory that is fast to write, and a
+// What the harnesses share: the input read piece by piece, a scratch directory for files that is fast to write, and a
 // loud failure when an invariant breaks (libFuzzer then keeps the input that broke it, to replay).
 
+#include "../support/testfiles.h"
+
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -37,19 +38,6 @@ inline QString scratchDir()
     static QTemporaryDir dir((QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
         + QStringLiteral("/orvane-fuzz-XXXXXX"));
     return dir.path();
-}
-
-// The file's bytes, "<missing>" when it cannot be read.
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 [[noreturn]] inline void fail(const char *file, int line, const char *condition)

@@ -6,6 +6,7 @@
 
 #include "../scanner/panelscenario.h"
 #include "memoryfile.h"
+#include "testfiles.h"
 
 class TestMemoryEditor : public PanelScenario
 {
@@ -18,11 +19,9 @@ class TestMemoryEditor : public PanelScenario
 
     void prepare() override
     {
-        QFile file(f->dirPath(u"datamem.txt"_s));
-        if (QTest::currentTestFunction() == QByteArrayView("unusableFile"))
-            QVERIFY(QDir().mkdir(file.fileName()));
-        else
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(m_file) == m_file.size());
+        const QString path = f->dirPath(u"datamem.txt"_s);
+        QVERIFY(QTest::currentTestFunction() == QByteArrayView("unusableFile") ? QDir().mkdir(path)
+                                                                               : testfiles::write(path, m_file));
     }
     void started() override { act(u"Lab_mem"_s); } // the memory panel unfolded
     bool special(const QString &name, const QString &value) override
@@ -95,9 +94,7 @@ private slots:
             big += "\"VHF\",\"" + QByteArray::number(144000 + i) + "\",\"FM\",\"\"\r\n";
         for (const auto &[button, rows, first, last] : {std::tuple {"Com_valid_memo", 302, 144000, 145000},
                  {"Com_eff", 300, 144001, 144299}, {"ComEnvoiLIste", 301, 144000, 144299}}) {
-            QFile out(memoryfile::memoryPath());
-            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(big) == big.size());
-            out.close();
+            QVERIFY(testfiles::write(memoryfile::memoryPath(), big));
             bool askedWhileReading = false;
             QTimer::singleShot(0, f->c().Grid, [&] { askedWhileReading = f->program().memory.isReading(); });
             act(u"Text_choix_qrg=;~Grid@1;~Text_choix_qrg=145000;~"_s + QLatin1String(button) + u";ComEnvoiLIste"_s);

@@ -5,6 +5,7 @@
 
 #include "apppaths.h"
 #include "memoryfile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,16 +21,7 @@ class TestMemoryFile : public QObject
     QTemporaryDir m_dir;
     QString m_error;
 
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-    }
-    static QByteArray read(const QString &path = memoryfile::memoryPath())
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray read() { return testfiles::read(memoryfile::memoryPath()); }
 
 private slots:
     void init()
@@ -64,7 +56,7 @@ private slots:
             if (bytes.isNull())
                 QFile::remove(memoryfile::memoryPath());
             else
-                write(memoryfile::memoryPath(), bytes);
+                QVERIFY(testfiles::write(memoryfile::memoryPath(), bytes));
             QStringList entries;
             const auto stored = memoryfile::readAll(memoryfile::memoryPath(), &m_error);
             for (const MemoryEntry &e : stored.value())
@@ -78,7 +70,7 @@ private slots:
     void appending()
     {
         QVERIFY(memoryfile::Enreg_qrg({u"HF1"_s, u"3650"_s, u"LSB"_s, {}}, &m_error));
-        write(memoryfile::memoryPath(), read().chopped(2));
+        QVERIFY(testfiles::write(memoryfile::memoryPath(), read().chopped(2)));
         QVERIFY(memoryfile::Enreg_qrg({u"HF2"_s, u"7050"_s, u"CW"_s, u"été, 5 W"_s}, &m_error));
         const QByteArray written = "\"HF1\",\"3650\",\"LSB\",\"\"\r\n\"HF2\",\"7050\",\"CW\",\"\xe9t\xe9, 5 W\"\r\n";
         QCOMPARE(read(), written);
@@ -104,8 +96,8 @@ private slots:
                 {"\"VHF\",\"145500\",\"FM\",\"\"\n\nHF2,7050,LSB,x\nnot an entry\n\"UHF\",\"430000\",\"FM\",\"\"",
                     "7050", "\"VHF\",\"145500\",\"FM\",\"\"\r\nnot an entry\r\n\"UHF\",\"430000\",\"FM\",\"\"\r\n"}};
         for (const auto &[before, selected, after] : rows) {
-            write(memoryfile::memoryPath(), before);
-            write(memoryfile::tempPath(), "left over from a crash\r\n");
+            QVERIFY(testfiles::write(memoryfile::memoryPath(), before));
+            QVERIFY(testfiles::write(memoryfile::tempPath(), "left over from a crash\r\n"));
             QVERIFY2(memoryfile::Efface_qrg(QString::fromLatin1(selected), &m_error), qPrintable(m_error));
             QCOMPARE(read(), after);
             QVERIFY(!QFile::exists(memoryfile::tempPath()));

@@ -10,6 +10,7 @@
 #include "look.h"
 #include "panelfixture.h"
 #include "settings.h"
+#include "testfiles.h"
 #include "textfile.h"
 
 #include <QContextMenuEvent>
@@ -39,11 +40,9 @@ class TestConfigDialog : public Scenario
     {
         const QString path = m_dir.filePath(value);
         if (name == u"setting.ini=") {
-            QFile file(Settings::SettingsPath());
-            file.remove();
-            if (!value.isEmpty() && file.open(QIODevice::WriteOnly))
-                file.write(value.toUtf8() + "\r\n");
-            file.close();
+            QFile::remove(Settings::SettingsPath());
+            if (!value.isEmpty())
+                testfiles::write(Settings::SettingsPath(), value.toUtf8() + "\r\n");
             m_settings = Settings(); // as the program starts
             m_owned = std::make_unique<ConfigDialog>(m_settings, &m_launcher);
             m_dialog = m_owned.get();
@@ -72,8 +71,8 @@ class TestConfigDialog : public Scenario
     {
         QStringList texts;
         if (target == u"file") {
-            QFile file(Settings::SettingsPath());
-            const QString text = file.open(QIODevice::ReadOnly) ? textfile::decodeCp1252(file.readAll()) : QString();
+            const QByteArray bytes = testfiles::read(Settings::SettingsPath());
+            const QString text = bytes == "<missing>" ? QString() : textfile::decodeCp1252(bytes);
             const QRegularExpressionMatch record = QRegularExpression(u"^\"(.*)\"\r\n$"_s).match(text);
             return record.hasMatch() ? record.captured(1).replace(u"\",\""_s, u";"_s) : text;
         }

@@ -4,6 +4,7 @@
 
 #include "apppaths.h"
 #include "settings.h"
+#include "testfiles.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -22,13 +23,6 @@ class TestSettingsFile : public QObject
     static QString values(const Settings &s)
     {
         return QStringList {s.PortNumber, s.FlowDelay, s.PortSettings, s.Callsign, s.Locator}.join(u';');
-    }
-    static QByteArray file(const QString &path = Settings::SettingsPath(), const QByteArray &bytes = {})
-    {
-        QFile f(path);
-        if (!bytes.isNull() && f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return bytes.isNull() && f.open(QIODevice::ReadOnly) ? f.readAll() : bytes;
     }
 
 private slots:
@@ -69,7 +63,7 @@ private slots:
                 {QByteArray("\"1\",\"200\",\"4800,n,8,2\",\"\",\"\"\r\n\"2\",\"3"), Truncated,
                     u";200;4800,n,8,2;;"_s}}) {
             QFile::remove(Settings::SettingsPath());
-            file(Settings::SettingsPath(), bytes);
+            QVERIFY(bytes.isNull() || testfiles::write(Settings::SettingsPath(), bytes));
             Settings s {u"4"_s, {}, {}, {}, u"JN18EU"_s};
             QCOMPARE(s.read(), result);
             QCOMPARE(values(s), after);
@@ -83,13 +77,13 @@ private slots:
         const Settings s {u"1"_s, u"300"_s, u"57600,n,8,2"_s, u"F6ÉTÉ"_s, u"JN18EU"_s};
         QString error;
         QVERIFY(s.write(&error)); // the first write creates the file
-        file(Settings::TempPath(), "stale bytes from an earlier crash");
+        QVERIFY(testfiles::write(Settings::TempPath(), "stale bytes from an earlier crash"));
         QVERIFY2(s.write(&error), qPrintable(error));
         QVERIFY((!Settings {u"1"_s, {}, {}, u"F6\"X"_s, {}}.write(&error) && !error.isEmpty()));
         apppaths::setAppDirOverride(m_dir.filePath(u"gone"_s));
         QVERIFY(!s.write(&error) && !error.isEmpty());
         apppaths::setAppDirOverride(m_dir.path());
-        QCOMPARE(file(), QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n"));
+        QCOMPARE(testfiles::read(Settings::SettingsPath()), QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n"));
         QVERIFY(!QFile::exists(Settings::TempPath()));
         Settings back;
         QCOMPARE(back.read(), Settings::ReadResult::Read);

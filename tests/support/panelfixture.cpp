@@ -5,6 +5,7 @@
 #include "clicklabel.h"
 #include "dialogs.h"
 #include "programend.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -45,12 +46,8 @@ bool PanelFixture::start(int baud, std::optional<QByteArray> settingsLine, Line 
     apppaths::setAppDirOverride(m_dir.path());
     if (!settingsLine)
         settingsLine = "\"1\",\"300\",\"" + QByteArray::number(baud) + ",n,8,2\",\"F6ABC\",\"JN18EU\"";
-    if (!settingsLine->isEmpty()) {
-        QFile file(dirPath(QStringLiteral("setting.ini")));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        file.write(*settingsLine + "\r\n");
-    }
+    if (!settingsLine->isEmpty() && !testfiles::write(dirPath(QStringLiteral("setting.ini")), *settingsLine + "\r\n"))
+        return false;
     if (line == Line::Pty) {
         m_pty = std::make_unique<ft847sim::Ft847Sim>(ft847sim::SimConfig {baud, 0, dirPath(QStringLiteral("com1"))});
         if (!m_pty->start())

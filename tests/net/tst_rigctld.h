@@ -1,3 +1,5 @@
+#pragma once
+
 // The radio shared over Hamlib's network protocol, end to end: the panel runs against the radio on the UART test
 // port and serves Hamlib's own rigctl (NET rigctl, model 2), raw protocol lines, misbehaving clients, and five
 // clients polling while the operator clicks.
@@ -6,7 +8,6 @@
 #include "clicklabel.h"
 #include "commandline.h"
 #include "panelfixture.h"
-#include "testmain.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -264,5 +265,3 @@ private slots:
     }
 };
 
-ORVANE_TEST_CLASS(TestRigctld);
-#include "tst_rigctld.moc"

@@ -1,8 +1,9 @@
+#pragma once
+
 // Hamlib's rigctl, an FT-847 client written by others, against the emulator: if it agrees with the emulator on
 // every frame and reply, the emulator speaks the radio's protocol rather than our own reading of it.
 
 #include "ft847sim.h"
-#include "testmain.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -59,5 +60,3 @@ private slots:
     }
 };
 
-ORVANE_TEST_CLASS(TestRigctl);
-#include "tst_rigctl.moc"

@@ -1,9 +1,10 @@
+#pragma once
+
 // The CAT routines over the real serial stack: the program's Qt SerialPort on a pseudo-terminal, the FT-847
 // emulator on the other end.
 
 #include "catlink.h"
 #include "panelfixture.h"
-#include "testmain.h"
 
 #include <QTest>
 #include <QTimer>
@@ -30,5 +31,3 @@ private slots:
     }
 };
 
-ORVANE_TEST_CLASS(TestCatLink);
-#include "tst_catlink.moc"
