@@ -117,8 +117,8 @@ bool run(int baud, int count)
     qApp->installEventFilter(&releases);
     int attributed = 0; // clicks whose first frame has been seen
     std::atomic<Clock::time_point> commandsSentBy{Clock::time_point{}}; // when the last command will have crossed
-    port.setOperationHook([&](UartTestPort::Operation op, const QByteArray &bytes) {
-        if (op != UartTestPort::Operation::Output || isPollRequest(bytes))
+    port.setOutputHook([&](const QByteArray &bytes) {
+        if (isPollRequest(bytes))
             return;
         const auto start = std::max(Clock::now(), port.lineFreeAt());
         commandsSentBy = start + bytes.size() * port.byteTime();
@@ -147,7 +147,7 @@ bool run(int baud, int count)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     user.join();
     PanelFixture::waitFor([&] { return attributed == count || !f.programEnds.isEmpty(); }, std::chrono::seconds(5));
-    port.setOperationHook({});
+    port.setOutputHook({});
     qApp->removeEventFilter(&releases);
     c.Timer1->stop();
 

@@ -14,7 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -133,14 +132,14 @@ private slots:
             };
             if (moment >= 0)
                 QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
-            f->uart().setOperationHook([&](UartTestPort::Operation, const QByteArray &) {
+            f->uart().setOutputHook([&](const QByteArray &) {
                 if (outputs++ == -1 - moment)
                     QMetaObject::invokeMethod(this, fireNow, Qt::QueuedConnection);
             });
             poll.Timer1_Timer();
             f->c().Timer1->stop();
             QVERIFY2(PanelFixture::waitFor([&] { return fired; }, 2s), where);
-            f->uart().setOperationHook({});
+            f->uart().setOutputHook({});
             drain();
 
             QVERIFY2(f->messages.isEmpty() && f->programEnds.isEmpty(), where);

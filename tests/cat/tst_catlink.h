@@ -7,7 +7,6 @@
 #include "panelfixture.h"
 
 #include <QTest>
-#include <QTimer>
 
 class TestCatLink : public QObject
 {

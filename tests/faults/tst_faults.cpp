@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
-#include <QTimer>
 
 #include <csignal>
 #include <fstream>

@@ -9,6 +9,7 @@
 // (a list as its items joined by ","), "focus=" the control with the focus, "messages=" the texts of the messages
 // shown joined by "+" (a row that names none expects none). A table's own names come first.
 
+#include "look.h"
 #include "messagebox.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -143,5 +145,29 @@ private slots:
         QCOMPARE(actual.join(u'|'), shown);
         QVERIFY2(shown.contains(u"messages=") || messages().isEmpty(), qPrintable(read(u"messages"_s)));
         verify();
+    }
+};
+
+// A window on its own: the main window's label that opens it stood in by a plain label ("launcher=" reads its
+// colour, teal while the window is open), its messages recorded.
+class WindowScenario : public Scenario
+{
+protected:
+    QLabel m_launcher;
+    QList<ui::ShownMessage> m_shown;
+
+    ~WindowScenario() override { ui::setMessageHandler({}); }
+    QList<ui::ShownMessage> &messages() override { return m_shown; }
+    std::optional<QString> specialRead(const QString &target) override
+    {
+        if (target != u"launcher")
+            return std::nullopt;
+        return look::backColor(&m_launcher) == look::Teal ? u"teal"_s : u"navy"_s;
+    }
+    void fresh() // before each case
+    {
+        m_shown.clear();
+        ui::setMessageHandler([this](const ui::ShownMessage &m) { m_shown.append(m); });
+        look::setBackColor(&m_launcher, look::Navy);
     }
 };

@@ -28,8 +28,7 @@ private slots:
                  {10799999, 7600000}, {10800000, 10800000}, {9000000, 7600000}, {17400001, 42000000},
                  {17400000, 17400000}, {18600000, 42000000}, {41999999, 17400000}, {42000000, 42000000},
                  {41000000, 17400000}, {51200001, 51200000}, {52200000, 51200000}, {51200000, 51200000}, {9999, 10000},
-                 {-5000, 10000}, {8800001, 8800001}, {8999999, 8999999}, {18600001, 18600001}, {40999999, 40999999},
-                 {52200001, 52200001}})
+                 {-5000, 10000}, {8800001, 8800001}, {52200001, 52200001}})
             QCOMPARE((std::pair {entry, freq_limit(entry).value}), (std::pair {entry, value}));
         for (const auto &[entry, hidden, lead] : {std::tuple {999998, ten, 2}, {999999, 0LL, 2}, {1000000, 0LL, 1},
                  {10800000, 0LL, 0}, {100990000, 0LL, 0}}) {
@@ -65,7 +64,6 @@ private slots:
             QCOMPARE(vfoDisplayText(value), QString::fromLatin1(text));
             QCOMPARE((QList<qint64> {value, vfo2ToTenHz(vfoDisplayText(value))}), (QList<qint64> {value, readBack}));
         }
-        QCOMPARE(formatHashPattern(7050, u"###,###"), u"7,050");
     }
 
     // Typed numbers in the locale (its decimal separator only: no group marks, no exponent) and the program's own

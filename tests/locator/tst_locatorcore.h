@@ -1,7 +1,8 @@
 #pragma once
 
-// Maidenhead conversion and great-circle arithmetic: the character check, the window's coordinate texts both
-// ways (written here as the eight fields joined by "/"), every locator's round trip, distance and azimuth.
+// Maidenhead conversion and great-circle arithmetic: the character check, the locator of typed coordinates
+// (written here as the eight fields joined by "/"), distance and azimuth. The fuzzer takes any locator through the
+// window's texts and back; the window's table checks the texts shown.
 
 #include "greatcircle.h"
 #include "maidenhead.h"
@@ -61,7 +62,6 @@ private slots:
             {std::tuple {"0/0/0/Nord/0/0/0/Est", "JJ00AA", 0.0, 0.0}, {"0/0/0/Sud/0/0/0/Ouest", "JJ00AA", 0.0, 0.0},
                 {"89/59/59/Sud/179/59/59/Ouest", "AA00AA", -limitLat, limitLon},
                 {"89/59/59/Nord/179/59/59/Est", "RR99XX", limitLat, -limitLon},
-                {"40/43/0/Nord/74/0/0/Ouest", "FN30AR", 40 + 43 / 60.0, 74.0},
                 {"33/51/0/Sud/151/13/0/Est", "QF56OD", -(33 + 51 / 60.0), -(151 + 13 / 60.0)},
                 {"48///Nord/2///Est", "JN18AA", 48.0, -2.0}, {"1/0/0/Sud/1/0/0/Ouest", "II99MA", -1.0, 1.0},
                 {"20/2/30/Nord/4/10/0/Est", "JL20CB", 20 + 2 / 60.0 + 30 / 3600.0, -(4 + 10 / 60.0)},
@@ -89,23 +89,6 @@ private slots:
             QVERIFY(result.locator.isEmpty());
         }
         QCOMPARE(locatorOfCoordinateTexts(texts("95/31/29/Nord/x/7/0/Ouest")).error, LatitudeDegrees);
-    }
-
-    // Every locator through the numeric core and back (the fuzzer takes them through the window's texts).
-    void everyLocatorRoundTrips()
-    {
-        const int sizes[6] = {18, 18, 10, 10, 24, 24};
-        int failures = 0;
-        QString first;
-        for (int n = 0; n < 18 * 18 * 10 * 10 * 24 * 24; ++n) {
-            LocatorCodes codes;
-            for (int i = 5, rest = n; i >= 0; rest /= sizes[i--])
-                codes[i] = char16_t((i == 2 || i == 3 ? u'0' : u'A') + rest % sizes[i]);
-            const LocatorFix back = locatorOfCoordinates(coordinatesOfLocator(codes));
-            if ((!back.ok() || back.codes != codes) && failures++ == 0)
-                first = locatorText(codes) + u" -> "_s + locatorText(back.codes);
-        }
-        QVERIFY2(failures == 0, qPrintable(QString::number(failures) + u" failures, first "_s + first));
     }
 
     // Distance and azimuth between typed positions. Due north shows 360, never 0; the course is rounded down

@@ -14,21 +14,17 @@
 #include "settings.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 
-class TestLocatorWindow : public Scenario
+class TestLocatorWindow : public WindowScenario
 {
     Q_OBJECT
 
     Settings m_settings;
-    QLabel m_launcher;
-    QList<ui::ShownMessage> m_shown;
     QPointer<WinLocAssistance> m_window;
 
     QWidget *root() override { return m_window; }
-    QList<ui::ShownMessage> &messages() override { return m_shown; }
     // Table's own: "open=" opens the window afresh with that own locator, "back=Name" gives the control the focus
     // back as the window regains it, "screenshot=" saves a picture of the window.
     bool special(const QString &name, const QString &value) override
@@ -69,14 +65,12 @@ class TestLocatorWindow : public Scenario
                     return QString::number(azimuth);
             return m_window->controls().compass->needle() == locator::needleRestLine() ? u"rest"_s : u"?"_s;
         }
-        if (target == u"launcher")
-            return look::backColor(&m_launcher) == look::Teal ? u"teal"_s : u"navy"_s;
         const std::pair<const char16_t *, double> values[] = {{u"Lat_M", a.Lat_M}, {u"Lon_M", a.Lon_M},
             {u"Lat_S", a.Lat_S}, {u"Lon_S", a.Lon_S}, {u"azimuthDefined", a.azimuthDefined}};
         for (const auto &[name, value] : values)
             if (target == name)
                 return QString::number(value);
-        return std::nullopt;
+        return WindowScenario::specialRead(target);
     }
 
     void rows() override
@@ -155,24 +149,15 @@ class TestLocatorWindow : public Scenario
     }
 
 private slots:
-    void initTestCase()
-    {
-        ui::setMessageHandler([this](const ui::ShownMessage &m) { m_shown.append(m); });
-        ui::setClockOverride([] { return QDateTime(QDate(2024, 3, 7), QTime(21, 5)); });
-    }
+    void initTestCase() { ui::setClockOverride([] { return QDateTime(QDate(2024, 3, 7), QTime(21, 5)); }); }
     void init()
     {
-        m_shown.clear();
-        look::setBackColor(&m_launcher, look::Navy);
+        fresh();
         act(u"open=JN18EU"_s);
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
     void cleanup() { delete m_window; }
-    void cleanupTestCase()
-    {
-        ui::setMessageHandler({});
-        ui::setClockOverride({});
-    }
+    void cleanupTestCase() { ui::setClockOverride({}); }
 
     // "Locator" on the main window: refused with a message until a locator is configured, then opens the window
     // (not modal), shows the same one again, and after a close a new one; emptied there, its own locator gives the
@@ -182,19 +167,20 @@ private slots:
         PanelFixture fixture;
         QVERIFY(fixture.start(4800, "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"\""));
         ClickLabel *label = fixture.c().LabLocat;
-        QVERIFY(fixture.switchOn() && (label->click(), !fixture.program().locatorLauncher.window()));
+        LocatorLauncher &launcher = fixture.program().locatorLauncher;
+        QVERIFY(fixture.switchOn() && (label->click(), !launcher.window()));
         fixture.program().settings.Locator = u"JN18EU"_s;
         label->click();
-        QPointer<WinLocAssistance> window = fixture.program().locatorLauncher.window();
+        QPointer<WinLocAssistance> window = launcher.window();
         QVERIFY(window && window->isVisible() && !window->isModal() && look::backColor(label) == look::Teal);
         QCOMPARE(window->controls().Text_M_Lat_Deg->text(), u"48"_s);
         window->controls().Check_Sauve->click();
         QVERIFY(window->close() && look::backColor(label) == look::Navy);
         QTRY_VERIFY(window.isNull());
         label->click();
-        window = fixture.program().locatorLauncher.window();
+        window = launcher.window();
         label->click();
-        QVERIFY(window && window == fixture.program().locatorLauncher.window()
+        QVERIFY(window && window == launcher.window()
             && !window->controls().Check_Sauve->isChecked());
         window->controls().Com_M_RAZ->click();
         label->click();

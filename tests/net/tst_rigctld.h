@@ -1,4 +1,5 @@
 #pragma once
+#include <QToolButton>
 
 // The radio shared over Hamlib's network protocol, end to end: the panel runs against the radio on the UART test
 // port and serves Hamlib's own rigctl (NET rigctl, model 2), raw protocol lines, misbehaving clients, and five
@@ -16,7 +17,6 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <atomic>
 #include <thread>
@@ -173,7 +173,7 @@ private slots:
     {
         const auto socket = connected();
         QVERIFY(PanelFixture::waitFor([&] { return f->program().sharing->clientCount() == 1; }, 3s));
-        f->uart().setOperationHook([&](UartTestPort::Operation, const QByteArray &bytes) {
+        f->uart().setOutputHook([&](const QByteArray &bytes) {
             if (!PanelFixture::isPollRequest(bytes))
                 socket->abort();
         });
@@ -181,7 +181,7 @@ private slots:
         socket->write("F 7050000\nF 14250000\n");
         socket->flush();
         QVERIFY(PanelFixture::waitFor([&] { return f->program().sharing->clientCount() == 0; }, 3s));
-        f->uart().setOperationHook({});
+        f->uart().setOutputHook({});
         QVERIFY(f->waitForFrames(f->frames().size() + 4)); // a whole tick more
         QCOMPARE(f->commandsSince(mark), QByteArrayList {PanelFixture::frame({0x00, 0x70, 0x50, 0x00, 0x01})});
         QCOMPARE(f->shownDigits(), u"00705000"_s);

@@ -15,24 +15,20 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-class TestConfigDialog : public Scenario
+class TestConfigDialog : public WindowScenario
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     Settings m_settings;
-    QLabel m_launcher;
-    QList<ui::ShownMessage> m_shown;
     std::unique_ptr<ConfigDialog> m_owned;
     ConfigDialog *m_dialog = nullptr; // the one open
 
     QWidget *root() override { return m_dialog; }
-    QList<ui::ShownMessage> &messages() override { return m_shown; }
     // Table's own: "setting.ini=line" writes the file (no line: none) and opens the dialog afresh, "appdir=",
     // "mkdir=" and "rmdir=" move the application directory or make or remove a directory in it, "Name+Menu" pastes
     // through the field's menu.
@@ -80,12 +76,8 @@ class TestConfigDialog : public Scenario
             return QStringList {m_settings.PortNumber, m_settings.FlowDelay, m_settings.PortSettings,
                 m_settings.Callsign, m_settings.Locator}
                 .join(u';');
-        if (target == u"launcher")
-            return look::backColor(&m_launcher) == look::Teal ? u"teal"_s
-                : look::backColor(&m_launcher) == look::Navy  ? u"navy"_s
-                                                              : look::backColor(&m_launcher).name();
         if (target != u"checked")
-            return std::nullopt;
+            return WindowScenario::specialRead(target);
         for (const QRadioButton *option : m_dialog->findChildren<QRadioButton *>())
             if (option->isChecked())
                 texts << option->objectName();
@@ -152,7 +144,6 @@ class TestConfigDialog : public Scenario
         // One Tab stop per frame, at its selected choice; the arrows move within the frame; Enter saves nothing,
         // Space on "Valider" saves.
         row("Tab", "Option_com3!;focus+Tab", "focus=Option_400");
-        row("Tab round", "Option_com3!;focus+Tab*7", "focus=Option_com3");
         row("arrows", "Option_com3!;focus+Right;focus+Return",
             "focus=Option_com4|config.visible=true|file=3;400;9600,n,8,2;F6ABC;JN18EU");
         row("Space", "Option_com3!;focus+Right;Comvalid!;focus+Space", saved + "4;400;9600,n,8,2;F6ABC;JN18EU");
@@ -164,9 +155,7 @@ private slots:
         QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path()));
         apppaths::setAppDirOverride(m_dir.path());
         m_settings = Settings();
-        m_shown.clear();
-        ui::setMessageHandler([this](const ui::ShownMessage &m) { m_shown.append(m); });
-        look::setBackColor(&m_launcher, look::Navy);
+        fresh();
         act(u"setting.ini=\"3\",\"400\",\"9600,n,8,2\",\"F6ABC\",\"JN18EU\""_s);
         QVERIFY(QTest::qWaitForWindowActive(m_dialog));
     }
@@ -175,11 +164,7 @@ private slots:
         m_dialog = nullptr;
         m_owned.reset();
     }
-    void cleanupTestCase()
-    {
-        ui::setMessageHandler({});
-        apppaths::setAppDirOverride({});
-    }
+    void cleanupTestCase() { apppaths::setAppDirOverride({}); }
 
     // From a first start without setting.ini to a working link through the dialog, which "Configuration" then
     // opens on what was saved.

@@ -11,7 +11,6 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QThread>

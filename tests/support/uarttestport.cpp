@@ -40,7 +40,7 @@ bool UartTestPort::setPortOpen(bool open)
 void UartTestPort::output(const QByteArray &bytes)
 {
     if (m_hook)
-        m_hook(Operation::Output, bytes);
+        m_hook(bytes);
     settled();
     if (!m_open)
         return;

@@ -67,9 +67,7 @@ public:
     Clock::time_point lineFreeAt() const { return m_outFreeAt; }
 
     // What the program writes, reported as it is handed to the port: tests act at a chosen moment of an exchange.
-    enum class Operation { Output };
-    using OperationHook = std::function<void(Operation, const QByteArray &output)>;
-    void setOperationHook(OperationHook hook) { m_hook = std::move(hook); }
+    void setOutputHook(std::function<void(const QByteArray &output)> hook) { m_hook = std::move(hook); }
 
 private:
     struct LineByte
@@ -93,7 +91,7 @@ private:
     std::chrono::nanoseconds m_byteTime {0};
     std::chrono::milliseconds m_latency {0};
     ft847sim::Fault m_fault = ft847sim::Fault::None;
-    OperationHook m_hook;
+    std::function<void(const QByteArray &)> m_hook;
 
     // Settled lazily, from const readers too.
     mutable ft847sim::Ft847Model m_radio;
