@@ -2,8 +2,8 @@
 // the line, and that thousands of them, at random moments, never cost the poll a reply nor split a frame.
 //
 // Clicks come from another thread at random moments through the window system's input queue, as a user's do: each
-// waits there until the program next takes input. Latency runs from the click to the first byte of its first frame starting
-// to cross the line; the goal is never more than one exchange (a request and its reply) of wire time.
+// waits there until the program next takes input. Latency runs from the click to the first byte of its first frame
+// starting to cross the line; the goal is never more than one exchange (a request and its reply) of wire time.
 //
 //   build/bin/click_bench [clicks at 4800 baud, default 10000] [clicks at 57600 baud, default 10000]
 
@@ -52,9 +52,8 @@ class ReleaseCounter : public QObject
 public:
     explicit ReleaseCounter(std::vector<Click> &clicks)
         : m_clicks(clicks)
-    {
-    }
-    std::atomic<int> taken{0};
+    { }
+    std::atomic<int> taken {0};
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -92,7 +91,7 @@ bool run(int baud, int count)
     QCoreApplication::processEvents();
 
     // The poll's ticks, timed: was a click made while one was running?
-    std::atomic<bool> inTick{false};
+    std::atomic<bool> inTick {false};
     int ticks = 0;
     QObject::disconnect(c.Timer1, &QTimer::timeout, &program.poll, &StatusPoll::Timer1_Timer);
     QObject::connect(c.Timer1, &QTimer::timeout, &program.poll, [&] {
@@ -106,8 +105,7 @@ bool run(int baud, int count)
     // poll's timer again, so that a stream of them would hold the poll back.
     std::vector<std::function<void()>> clickers;
     for (const char *name : {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144", "Com_430",
-                             "Com_USB", "Com_CW", "Com_CWR", "Com_FM", "Com_pk", "Com_mk",
-                             "ComVfo1", "Com_AB", "Com_shift"})
+             "Com_USB", "Com_CW", "Com_CWR", "Com_FM", "Com_pk", "Com_mk", "ComVfo1", "Com_AB", "Com_shift"})
         clickers.push_back(PanelFixture::clicker(program.window.findChild<QWidget *>(QLatin1String(name))));
     for (QListWidget *list : {c.Scan_List, c.List_memo})
         clickers.push_back(PanelFixture::clicker(list->viewport(), list->visualItemRect(list->item(0)).center()));
@@ -116,7 +114,7 @@ bool run(int baud, int count)
     ReleaseCounter releases(clicks);
     qApp->installEventFilter(&releases);
     int attributed = 0; // clicks whose first frame has been seen
-    std::atomic<Clock::time_point> commandsSentBy{Clock::time_point{}}; // when the last command will have crossed
+    std::atomic<Clock::time_point> commandsSentBy {Clock::time_point {}}; // when the last command will have crossed
     port.setOutputHook([&](const QByteArray &bytes) {
         if (isPollRequest(bytes))
             return;
@@ -128,7 +126,7 @@ bool run(int baud, int count)
     });
 
     const double exchangeMs = 10 * 11.0 * 1000 / baud; // the frequency read: 5 bytes out, 5 back
-    std::atomic<bool> allMade{false};
+    std::atomic<bool> allMade {false};
     std::thread user([&] {
         std::mt19937 random(baud);
         std::exponential_distribution<double> pause(1.0 / (3 * exchangeMs));
@@ -178,16 +176,16 @@ bool run(int baud, int count)
         && port.interruptedReplies() == 0 && agrees && int(all.size()) == count;
     std::printf("| %5d baud | %d clicks, %zu of them alone during one of %d ticks | port errors %lld, malformed frames "
                 "%d, frames sent into an exchange %d, panel agrees with the radio: %s | %s |\n",
-                baud, count, waits.size(), ticks, static_cast<long long>(f.messages.size()), malformed,
-                port.interruptedReplies(), agrees ? "yes" : "NO", sound ? "sound" : "FAULT");
+        baud, count, waits.size(), ticks, static_cast<long long>(f.messages.size()), malformed,
+        port.interruptedReplies(), agrees ? "yes" : "NO", sound ? "sound" : "FAULT");
     if (!all.empty())
         std::printf("| %5d baud | every click to the line: median %.2f ms, p99 %.2f ms, worst %.2f ms | | |\n", baud,
-                    percentile(all, 0.5), percentile(all, 0.99), percentile(all, 1.0));
+            percentile(all, 0.5), percentile(all, 0.99), percentile(all, 1.0));
     if (!waits.empty())
         std::printf("| %5d baud | a click during a tick, waiting to be taken: median %.2f ms, worst %.2f ms; to the "
                     "line: median %.2f ms, worst %.2f ms | one exchange %.2f ms | |\n",
-                    baud, percentile(waits, 0.5), percentile(waits, 1.0), percentile(totals, 0.5),
-                    percentile(totals, 1.0), exchangeMs);
+            baud, percentile(waits, 0.5), percentile(waits, 1.0), percentile(totals, 0.5), percentile(totals, 1.0),
+            exchangeMs);
     return sound;
 }
 

@@ -105,7 +105,8 @@ int main(int argc, char *argv[])
             c.Grid->refresh();
             QApplication::processEvents();
         };
-        const double show = medianMs(runs, [] {}, afficher);
+        const double show = medianMs(
+            runs, [] {}, afficher);
         const int rows = c.Grid->rows();
 
         // The same with the link on: the poll must go on meanwhile. Its longest pause is the longest time between
@@ -127,8 +128,8 @@ int main(int argc, char *argv[])
                 }
                 at.push_back(end);
                 for (std::size_t i = 1; i < at.size(); ++i)
-                    longestPause = std::max(longestPause,
-                        std::chrono::duration<double, std::milli>(at[i] - at[i - 1]).count());
+                    longestPause
+                        = std::max(longestPause, std::chrono::duration<double, std::milli>(at[i] - at[i - 1]).count());
             });
         c.Lab_c_off->click();
         // What one turn of the event loop after each entry, with nothing else to do, would cost.

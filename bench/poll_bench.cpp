@@ -20,14 +20,14 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <atomic>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
+#include <optional>
 #include <pthread.h>
 #include <sys/resource.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -36,7 +36,7 @@ namespace {
 // The program's own thread only: the emulator serving it runs on another thread of this process.
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_THREAD, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
@@ -91,18 +91,19 @@ void tickAt(int baud, int latencyMs)
     const double emulatorLatePerTick = emulatorLateMs / double(ticks.size());
     const double median = percentile(ticks, 0.5);
     std::printf("| tick at %5d baud, %2d ms turnaround | %7.2f ms | %7.2f ms | %.3f |\n", baud, latencyMs, median,
-                wireMs, median / wireMs);
+        wireMs, median / wireMs);
     std::printf("| of which the emulator's own lateness (mean per tick) | %7.2f ms | | tick less it: %.3f |\n",
-                emulatorLatePerTick, (median - emulatorLatePerTick) / wireMs);
+        emulatorLatePerTick, (median - emulatorLatePerTick) / wireMs);
     if (latencyMs == 0) {
         const double hamlibDefault = hamlibTick(baud, {});
         const double hamlibFast = hamlibTick(baud, u"write_delay=0,post_write_delay=0,cache_timeout=0"_s);
         if (hamlibDefault > 0)
             std::printf("| same four reads through rigctld, default delays, %5d baud | %7.2f ms | | Orvane %.3f |\n",
-                        baud, hamlibDefault, median / hamlibDefault);
+                baud, hamlibDefault, median / hamlibDefault);
         if (hamlibFast > 0)
-            std::printf("| same four reads through rigctld, no delays, no cache, %5d baud | %7.2f ms | | Orvane %.3f |\n",
-                        baud, hamlibFast, median / hamlibFast);
+            std::printf(
+                "| same four reads through rigctld, no delays, no cache, %5d baud | %7.2f ms | | Orvane %.3f |\n", baud,
+                hamlibFast, median / hamlibFast);
     }
 
     // Each exchange lets the event loop run five times (four while clearing the parameters, one while the
@@ -114,7 +115,7 @@ void tickAt(int baud, int latencyMs)
             QCoreApplication::processEvents();
         const double turnMs = turns.nsecsElapsed() / 1e6 / 2000;
         std::printf("| one event-loop turn, with the panel shown | %.1f us | twenty a tick: %.2f ms | |\n",
-                    turnMs * 1000, 20 * turnMs);
+            turnMs * 1000, 20 * turnMs);
     }
 
     // Reply detection: from the radio writing a reply's last byte to Lit_Reponse returning.
@@ -132,7 +133,7 @@ void tickAt(int baud, int latencyMs)
         detect.push_back(std::chrono::duration<double, std::micro>(now - f.pty().lastReplyEnd()).count());
     }
     std::printf("| reply seen after its last byte, %5d baud | median %.0f us | p99 %.0f us | |\n", baud,
-                percentile(detect, 0.5), percentile(detect, 0.99));
+        percentile(detect, 0.5), percentile(detect, 0.99));
 }
 
 // The same four reads (status, frequency and mode, status twice) through Hamlib's rigctld, against the same
@@ -140,13 +141,13 @@ void tickAt(int baud, int latencyMs)
 // not installed.
 double hamlibTick(int baud, const QString &conf)
 {
-    ft847sim::Ft847Sim sim(ft847sim::SimConfig{baud, 0, {}});
+    ft847sim::Ft847Sim sim(ft847sim::SimConfig {baud, 0, {}});
     if (!sim.start())
         return -1;
     const quint16 port = 4590;
     QProcess rigctld;
     QStringList args = {u"-m"_s, u"1001"_s, u"-r"_s, sim.slavePath(), u"-s"_s, QString::number(baud), u"-T"_s,
-                        u"127.0.0.1"_s, u"-t"_s, QString::number(port)};
+        u"127.0.0.1"_s, u"-t"_s, QString::number(port)};
     if (!conf.isEmpty())
         args << u"-C"_s << conf;
     rigctld.start(u"rigctld"_s, args);
@@ -163,8 +164,7 @@ double hamlibTick(int baud, const QString &conf)
     auto ask = [&](const char *command) {
         socket.write(command);
         socket.write("\n");
-        while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
-        }
+        while (!socket.canReadLine() && socket.waitForReadyRead(5000)) { }
         return socket.readLine();
     };
     ask("f"); // warm up (rigctld opens the rig on the first client)
@@ -186,7 +186,7 @@ double hamlibTick(int baud, const QString &conf)
 
 double clockSeconds(clockid_t clock)
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(clock, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
@@ -227,9 +227,9 @@ void idleCpu(int seconds, bool movingMeter)
     const double programUsed = program() - programBefore;
     const char *what = movingMeter ? "S-meter moving" : "nothing else happening";
     std::printf("| CPU while polling (link on, %s, %d s), user-interface thread | %.3f s | %.3f s per minute | |\n",
-                what, seconds, used, used * 60.0 / seconds);
+        what, seconds, used, used * 60.0 / seconds);
     std::printf("| CPU while polling (link on, %s, %d s), all the program's threads | %.3f s | %.3f s per minute | |\n",
-                what, seconds, programUsed, programUsed * 60.0 / seconds);
+        what, seconds, programUsed, programUsed * 60.0 / seconds);
     f.pty().setTrafficObserver({});
 }
 

@@ -32,7 +32,7 @@ double percentile(std::vector<double> v, double p)
 std::vector<double> frequencyRoundTrips(quint16 port, int count)
 {
     std::vector<double> times;
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     std::thread client([&] {
         QTcpSocket socket;
         for (int attempt = 0; attempt < 50 && socket.state() != QAbstractSocket::ConnectedState; ++attempt) {
@@ -61,13 +61,13 @@ void rigctldRoundTrips(int count, const QString &conf, const char *label)
 {
     if (QStandardPaths::findExecutable(u"rigctld"_s).isEmpty())
         return;
-    ft847sim::Ft847Sim sim(ft847sim::SimConfig{4800, 0, {}});
+    ft847sim::Ft847Sim sim(ft847sim::SimConfig {4800, 0, {}});
     if (!sim.start())
         return;
     const quint16 port = 4591;
     QProcess rigctld;
-    QStringList args{u"-m"_s, u"1001"_s, u"-r"_s, sim.slavePath(), u"-s"_s, u"4800"_s, u"-T"_s, u"127.0.0.1"_s,
-                     u"-t"_s, QString::number(port)};
+    QStringList args {u"-m"_s, u"1001"_s, u"-r"_s, sim.slavePath(), u"-s"_s, u"4800"_s, u"-T"_s, u"127.0.0.1"_s,
+        u"-t"_s, QString::number(port)};
     if (!conf.isEmpty())
         args << u"-C"_s << conf;
     rigctld.start(u"rigctld"_s, args);
@@ -77,7 +77,7 @@ void rigctldRoundTrips(int count, const QString &conf, const char *label)
     rigctld.terminate();
     rigctld.waitForFinished(3000);
     std::printf("| f through rigctld -m 1001, %s | median %.3f ms | p99 %.3f ms | %zu asked |\n", label,
-                percentile(times, 0.5), percentile(times, 0.99), times.size());
+        percentile(times, 0.5), percentile(times, 0.99), times.size());
 }
 
 // Ticks of the poll, on a line that drains at its speed, with clients polling frequency, mode and PTT every 100 ms.
@@ -91,7 +91,7 @@ void tickBesideClients(int clients)
         return;
     const quint16 port = f.program().sharing->port();
     f.c().Timer1->stop();
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop {false};
     std::vector<std::thread> threads;
     for (int i = 0; i < clients; ++i) {
         threads.emplace_back([&] {
@@ -123,8 +123,8 @@ void tickBesideClients(int clients)
     for (std::thread &t : threads)
         t.join();
     const double wireMs = 28 * 11.0 * 1000 / 4800; // 20 bytes out, 8 back
-    std::printf("| poll tick at 4800 baud, %d clients polling | median %.2f ms | wire %.2f ms | ratio %.3f |\n", clients,
-                percentile(ticks, 0.5), wireMs, percentile(ticks, 0.5) / wireMs);
+    std::printf("| poll tick at 4800 baud, %d clients polling | median %.2f ms | wire %.2f ms | ratio %.3f |\n",
+        clients, percentile(ticks, 0.5), wireMs, percentile(ticks, 0.5) / wireMs);
 }
 
 void panelRoundTrips(int count)
@@ -137,7 +137,7 @@ void panelRoundTrips(int count)
         return;
     const std::vector<double> times = frequencyRoundTrips(f.program().sharing->port(), count);
     std::printf("| f through the panel (polling at 4800 baud) | median %.3f ms | p99 %.3f ms | %zu asked |\n",
-                percentile(times, 0.5), percentile(times, 0.99), times.size());
+        percentile(times, 0.5), percentile(times, 0.99), times.size());
 }
 
 } // namespace
@@ -150,7 +150,8 @@ int main(int argc, char *argv[])
     std::printf("| measure | median | against | |\n|---|---|---|---|\n");
     panelRoundTrips(count);
     rigctldRoundTrips(std::min(count, 50), {}, "default delays");
-    rigctldRoundTrips(std::min(count, 500), u"write_delay=0,post_write_delay=0,cache_timeout=0"_s, "no delays, no cache");
+    rigctldRoundTrips(
+        std::min(count, 500), u"write_delay=0,post_write_delay=0,cache_timeout=0"_s, "no delays, no cache");
     tickBesideClients(0);
     tickBesideClients(5);
     return 0;

@@ -92,8 +92,7 @@ int main(int argc, char *argv[])
         QElapsedTimer t;
         t.start();
         child.start(self, {u"--child-startup"_s});
-        while (child.waitForReadyRead(10000) && !child.readAllStandardOutput().contains("shown")) {
-        }
+        while (child.waitForReadyRead(10000) && !child.readAllStandardOutput().contains("shown")) { }
         startups.push_back(t.nsecsElapsed() / 1e6);
         child.waitForFinished(10000);
     }
@@ -105,6 +104,6 @@ int main(int argc, char *argv[])
     const QList<QByteArray> kib = poller.readAllStandardOutput().trimmed().split(' ');
     if (kib.size() == 2)
         std::printf("| resident memory: at switch-on / after %d s of polling | %.1f MiB / %.1f MiB |\n", seconds,
-                    kib[0].toLong() / 1024.0, kib[1].toLong() / 1024.0);
+            kib[0].toLong() / 1024.0, kib[1].toLong() / 1024.0);
     return 0;
 }

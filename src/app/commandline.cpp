@@ -14,7 +14,7 @@ std::optional<quint16> portNumber(const QString &text)
 // "PORT", "ADDRESS:PORT" or "[IPv6]:PORT".
 std::optional<CommandLine::Listen> listenValue(const QString &value)
 {
-    CommandLine::Listen listen{QHostAddress(QHostAddress::LocalHost)};
+    CommandLine::Listen listen {QHostAddress(QHostAddress::LocalHost)};
     QString port = value;
     if (value.startsWith(u'[')) {
         const qsizetype close = value.indexOf(QStringLiteral("]:"));
@@ -45,7 +45,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (argument == u"-h" || argument == u"--help") {
             line.help = true;
         } else if (argument == u"--rigctld") {
-            line.share = Listen{QHostAddress(QHostAddress::LocalHost), kDefaultPort};
+            line.share = Listen {QHostAddress(QHostAddress::LocalHost), kDefaultPort};
         } else if (argument.startsWith(QStringLiteral("--rigctld="))) {
             line.share = listenValue(argument.mid(10));
             if (!line.share) {
@@ -55,7 +55,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                 return line;
             }
         } else {
-            line.error = QStringLiteral("orvane : option inconnue « %1 » (orvane --help les donne toutes)").arg(argument);
+            line.error
+                = QStringLiteral("orvane : option inconnue « %1 » (orvane --help les donne toutes)").arg(argument);
             return line;
         }
     }

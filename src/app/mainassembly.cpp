@@ -26,8 +26,8 @@ MainAssembly::MainAssembly(CommPort *testPort)
 
 FrequencyControls MainAssembly::frequencyControls(const Ft847Controls &c)
 {
-    return {c.digits(), c.FreqDisplay, c.Lab_control, c.L_mode, c.LabScanMode, c.Com_libre, c.bandButtons(),
-            c.Com_pmm, c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk};
+    return {c.digits(), c.FreqDisplay, c.Lab_control, c.L_mode, c.LabScanMode, c.Com_libre, c.bandButtons(), c.Com_pmm,
+        c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk};
 }
 
 StatusPollControls MainAssembly::statusPollControls(const Ft847Controls &c)
@@ -37,47 +37,41 @@ StatusPollControls MainAssembly::statusPollControls(const Ft847Controls &c)
 
 TuningControls MainAssembly::tuningControls(const Ft847Controls &c)
 {
-    return {c.Com_pmm, c.Com_mmm, c.Com_pm,  c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk,  c.Com_pk,
-            c.Com_mk,  c.Com_phh, c.Com_mhh, c.Com_ph, c.Com_mh,   c.digits(), c.TextVfo1, c.ComVfo1, c.Frame1};
+    return {c.Com_pmm, c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk, c.Com_pk, c.Com_mk,
+        c.Com_phh, c.Com_mhh, c.Com_ph, c.Com_mh, c.digits(), c.TextVfo1, c.ComVfo1, c.Frame1};
 }
 
 BandModeControls MainAssembly::bandModeControls(const Ft847Controls &c)
 {
-    return {c.Com_18,  c.Com_35,  c.Com_7,  c.Com_14,  c.Com_21, c.Com_28, c.Com_50,   c.Com_144,
-            c.Com_430, c.Com_LSB, c.Com_USB, c.Com_CW, c.Com_CWR, c.Com_AM, c.Com_FM,   c.Timer1,
-            c.Textdep, c.Textariv, c.Combo_pas, c.LabScanvfo};
+    return {c.Com_18, c.Com_35, c.Com_7, c.Com_14, c.Com_21, c.Com_28, c.Com_50, c.Com_144, c.Com_430, c.Com_LSB,
+        c.Com_USB, c.Com_CW, c.Com_CWR, c.Com_AM, c.Com_FM, c.Timer1, c.Textdep, c.Textariv, c.Combo_pas, c.LabScanvfo};
 }
 
 RangeScannerControls MainAssembly::rangeScannerControls(const Ft847Controls &c)
 {
-    return {c.Textdep,     c.Textariv, c.Combo_pas,   c.Combo_vitesse, c.Combo_Seuil, c.Check_squelch,
-            c.Check_continu, c.Av_Pas, c.Pause_Trace, c.Arret_Trace,   c.Scan_Timer,  c.LabScanvfo, c.Scan_List};
+    return {c.Textdep, c.Textariv, c.Combo_pas, c.Combo_vitesse, c.Combo_Seuil, c.Check_squelch, c.Check_continu,
+        c.Av_Pas, c.Pause_Trace, c.Arret_Trace, c.Scan_Timer, c.LabScanvfo, c.Scan_List};
 }
 
 ScanListsControls MainAssembly::scanListsControls(const Ft847Controls &c)
 {
-    return {c.Scan_List, c.List_memo, c.Text_Affine, c.Textdep,  c.Textariv,   c.Command1,
-            c.Command3,  c.Command2,  c.Com_memo,    c.Com_clr, c.LabScanvfo, c.Scan_Timer};
+    return {c.Scan_List, c.List_memo, c.Text_Affine, c.Textdep, c.Textariv, c.Command1, c.Command3, c.Command2,
+        c.Com_memo, c.Com_clr, c.LabScanvfo, c.Scan_Timer};
 }
 
 LinkSwitchControls MainAssembly::linkSwitchControls(const Ft847Controls &c)
 {
     return {c.ft_847, c.Lab_c_on, c.Lab_c_off, c.Lab_mem, c.LabLocat, c.Labquit, c.Frame1, c.Lab_SM, c.Timer1,
-            c.panelSet()};
+        c.panelSet()};
 }
 
 MemoryEditorControls MainAssembly::memoryEditorControls(const Ft847Controls &c)
 {
     return {c.Grid,
-            {c.CheckHF1, c.CheckHF2, c.CheckHF3, c.CheckHF4, c.CheckHF5, c.CheckVHF, c.CheckUHF, c.CheckSpec1,
-             c.CheckSpec2},
-            c.Com_envoi_freq,
-            c.cmdAjouter,
-            c.Com_valid_memo,
-            c.Text_choix_qrg,
-            c.Text_choix_observ,
-            c.Comb_mem_mode,
-            c.Combo1};
+        {c.CheckHF1, c.CheckHF2, c.CheckHF3, c.CheckHF4, c.CheckHF5, c.CheckVHF, c.CheckUHF, c.CheckSpec1,
+            c.CheckSpec2},
+        c.Com_envoi_freq, c.cmdAjouter, c.Com_valid_memo, c.Text_choix_qrg, c.Text_choix_observ, c.Comb_mem_mode,
+        c.Combo1};
 }
 
 MainAssembly::~MainAssembly()

@@ -40,21 +40,20 @@ public:
     Ft847Controls &c = window.controls();
     Settings settings;
     CommPort &port;
-    CatLink link{port};
-    FrequencyControl frequency{link, frequencyControls(c)};
-    StatusPoll poll{link, frequency, statusPollControls(c)};
-    Tuning tuning{frequency, tuningControls(c)};
-    BandMode bandMode{frequency, link, bandModeControls(c)};
-    VfoShift vfoShift{frequency, link, {c.Com_AB, c.Com_shift, c.LabVFO2, c.LabTRX1, c.LabTRX2}};
-    RangeScanner scanner{frequency, poll, link, rangeScannerControls(c)};
-    ScanLists scanLists{scanner, frequency, scanListsControls(c)};
-    LinkSwitch linkSwitch{settings, link, frequency, linkSwitchControls(c)};
-    AppShell shell{frequency, poll, linkSwitch,
-                   {c.ft_847, c.LabHeure, c.LabDate, c.Lab_mem, c.LabLocat, c.LabPropos, c.Labquit, c.Timer2,
-                    c.Scan_Timer}};
-    MemoryEditor memory{frequency, memoryEditorControls(c)};
-    LocatorLauncher locatorLauncher{settings, c.LabLocat, c.ft_847};
-    PanelRig rig{frequency, poll, linkSwitch, link};
+    CatLink link {port};
+    FrequencyControl frequency {link, frequencyControls(c)};
+    StatusPoll poll {link, frequency, statusPollControls(c)};
+    Tuning tuning {frequency, tuningControls(c)};
+    BandMode bandMode {frequency, link, bandModeControls(c)};
+    VfoShift vfoShift {frequency, link, {c.Com_AB, c.Com_shift, c.LabVFO2, c.LabTRX1, c.LabTRX2}};
+    RangeScanner scanner {frequency, poll, link, rangeScannerControls(c)};
+    ScanLists scanLists {scanner, frequency, scanListsControls(c)};
+    LinkSwitch linkSwitch {settings, link, frequency, linkSwitchControls(c)};
+    AppShell shell {frequency, poll, linkSwitch,
+        {c.ft_847, c.LabHeure, c.LabDate, c.Lab_mem, c.LabLocat, c.LabPropos, c.Labquit, c.Timer2, c.Scan_Timer}};
+    MemoryEditor memory {frequency, memoryEditorControls(c)};
+    LocatorLauncher locatorLauncher {settings, c.LabLocat, c.ft_847};
+    PanelRig rig {frequency, poll, linkSwitch, link};
     // The radio shared over Hamlib's network protocol; none until share() is asked.
     std::unique_ptr<RigctlServer> sharing;
 

@@ -10,8 +10,7 @@ PanelRig::PanelRig(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &li
     , m_poll(poll)
     , m_linkSwitch(linkSwitch)
     , m_link(link)
-{
-}
+{ }
 
 bool PanelRig::linkOn() const
 {

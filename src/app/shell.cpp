@@ -16,14 +16,13 @@
 #include <QTimer>
 
 AppShell::AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch,
-                   const AppShellControls &controls, QObject *parent)
+    const AppShellControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_poll(poll)
     , m_linkSwitch(linkSwitch)
     , m_c(controls)
-{
-}
+{ }
 
 void AppShell::Form_Load()
 {

@@ -28,7 +28,7 @@ class AppShell : public QObject
 
 public:
     AppShell(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, const AppShellControls &controls,
-             QObject *parent = nullptr);
+        QObject *parent = nullptr);
 
     int memoryPanelClicks = 0;
 

@@ -6,10 +6,10 @@ std::array<quint8, 4> packBcd(qint32 tenHz)
 {
     // Format the value with at least eight digits, then pair them up; a longer text keeps its first eight.
     const QString text = QStringLiteral("%1").arg(tenHz, 8, 10, QLatin1Char('0'));
-    std::array<int, 8> digits{};
+    std::array<int, 8> digits {};
     for (int i = 0; i < 8; ++i)
         digits[i] = text.at(i).unicode() - u'0';
-    std::array<quint8, 4> bytes{};
+    std::array<quint8, 4> bytes {};
     for (int i = 0; i < 4; ++i)
         bytes[i] = static_cast<quint8>((digits[2 * i] * 16 + digits[2 * i + 1]) & 0xFF);
     return bytes;

@@ -7,8 +7,8 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 
 namespace cat {
 

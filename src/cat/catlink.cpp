@@ -25,8 +25,7 @@ private:
 
 CatLink::CatLink(CommPort &port)
     : m_port(port)
-{
-}
+{ }
 
 void CatLink::yieldWhileSending()
 {
@@ -189,7 +188,8 @@ std::chrono::microseconds CatLink::pollPacing() const
     // have arrived, waking every 150 us only costs CPU. Rest until then (input still wakes the wait at once);
     // after it, the short pacing keeps a missing reply's bound near a second and a half.
     const auto earliest = m_sentAt + (cat::kFrameSize + m_expected) * m_port.byteTime();
-    const auto remaining = std::chrono::duration_cast<std::chrono::microseconds>(earliest - std::chrono::steady_clock::now());
+    const auto remaining
+        = std::chrono::duration_cast<std::chrono::microseconds>(earliest - std::chrono::steady_clock::now());
     return std::max(kPollPacing, remaining);
 }
 

@@ -27,7 +27,7 @@ public:
     // Polls of the receive count before a missing reply ends the program.
     static constexpr int kWaitLimit = 10000;
     // Each poll rests this long for input: 10000 of them bound a missing reply near one to two seconds.
-    static constexpr std::chrono::microseconds kPollPacing{150};
+    static constexpr std::chrono::microseconds kPollPacing {150};
     // A request that has not left the port this long after its bytes' wire time never will: the same bound.
     static constexpr std::chrono::microseconds kStuckLine = kWaitLimit * kPollPacing;
 
@@ -35,8 +35,8 @@ public:
 
     CommPort &port() { return m_port; }
 
-    cat::Frame CatCommand{}; // P1..P4 and the opcode of every command but CAT on/off
-    cat::Frame CatOnOff{}; // CAT on/off: only the opcode byte is ever written
+    cat::Frame CatCommand {}; // P1..P4 and the opcode of every command but CAT on/off
+    cat::Frame CatOnOff {}; // CAT on/off: only the opcode byte is ever written
     QByteArray CatReply; // the bytes of the last reply read
     int WaitCount = 0; // reply polls since the last complete reply
 

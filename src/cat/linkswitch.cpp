@@ -13,15 +13,14 @@
 #include <QLabel>
 #include <QTimer>
 
-LinkSwitch::LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency,
-                       const LinkSwitchControls &controls, QObject *parent)
+LinkSwitch::LinkSwitch(
+    Settings &settings, CatLink &link, FrequencyControl &frequency, const LinkSwitchControls &controls, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_link(link)
     , m_frequency(frequency)
     , m_c(controls)
-{
-}
+{ }
 
 void LinkSwitch::setPanelSet(bool on)
 {

@@ -21,8 +21,7 @@ class Settings;
 struct LinkSwitchControls
 {
     Ft847Window *ft_847 = nullptr;
-    ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr,
-               *Labquit = nullptr;
+    ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr, *Labquit = nullptr;
     QFrame *Frame1 = nullptr;
     QLabel *Lab_SM = nullptr;
     QTimer *Timer1 = nullptr;
@@ -35,7 +34,7 @@ class LinkSwitch : public QObject
 
 public:
     LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, const LinkSwitchControls &controls,
-               QObject *parent = nullptr);
+        QObject *parent = nullptr);
 
     bool LinkOff = true;
 

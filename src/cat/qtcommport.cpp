@@ -192,10 +192,10 @@ void QtCommPort::waitForInput(std::chrono::microseconds timeout)
     releaseLostDevice();
 #ifdef Q_OS_UNIX
     if (m_port.isOpen() && m_port.handle() >= 0) {
-        pollfd pfd{static_cast<int>(m_port.handle()), POLLIN, 0};
+        pollfd pfd {static_cast<int>(m_port.handle()), POLLIN, 0};
         // A rest of a second or more (the wire time of a reply at a very low speed) needs its seconds apart.
         const auto ns = std::chrono::nanoseconds(timeout).count();
-        const timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+        const timespec ts {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         // A hung-up descriptor is ready at once, every time: that is the device gone, not input.
         if (::ppoll(&pfd, 1, &ts, nullptr) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
             noteError(QSerialPort::ResourceError);

@@ -10,14 +10,12 @@
 #include <QLabel>
 #include <QTimer>
 
-StatusPoll::StatusPoll(CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls,
-                       QObject *parent)
+StatusPoll::StatusPoll(CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls, QObject *parent)
     : QObject(parent)
     , m_link(link)
     , m_frequency(frequency)
     , m_c(controls)
-{
-}
+{ }
 
 bool StatusPoll::switchedOff() const
 {
@@ -56,10 +54,10 @@ void StatusPoll::Lit_Etat()
     const auto v = static_cast<quint8>(m_link.CatReply[0]);
     TxActive = v == cat::StatusTransmitting;
     m_c.Shape_tx_rx->setState(TxActive ? look::Transmitting : look::Receiving,
-                              TxActive ? QStringLiteral("Émission") : QStringLiteral("Réception"));
+        TxActive ? QStringLiteral("Émission") : QStringLiteral("Réception"));
     SquelchOpen = v < cat::StatusSquelchClosed;
-    m_c.ShapbuzyA->setState(SquelchOpen ? look::Busy : look::Quiet,
-                            SquelchOpen ? QStringLiteral("Occupé") : QStringLiteral("Libre"));
+    m_c.ShapbuzyA->setState(
+        SquelchOpen ? look::Busy : look::Quiet, SquelchOpen ? QStringLiteral("Occupé") : QStringLiteral("Libre"));
 }
 
 void StatusPoll::Lit_Freq_Mode()

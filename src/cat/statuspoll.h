@@ -29,8 +29,8 @@ public:
     // Twips of S-meter bar per step of the reading.
     static constexpr int kTwipsPerStep = 130;
 
-    StatusPoll(CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls,
-               QObject *parent = nullptr);
+    StatusPoll(
+        CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls, QObject *parent = nullptr);
     void setLinkSwitch(const LinkSwitch *linkSwitch) { m_switch = linkSwitch; }
 
     bool TxActive = true; // the last status byte was 0xA0: transmitting

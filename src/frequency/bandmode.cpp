@@ -27,38 +27,92 @@ BandMode::BandMode(FrequencyControl &frequency, CatLink &link, const BandModeCon
     , m_frequency(frequency)
     , m_link(link)
     , m_c(controls)
-{
-}
+{ }
 
 void BandMode::wire()
 {
     const std::pair<QPushButton *, void (BandMode::*)()> handlers[] = {
-        {m_c.Com_18, &B::Com_18_Click},   {m_c.Com_35, &B::Com_35_Click},   {m_c.Com_7, &B::Com_7_Click},
-        {m_c.Com_14, &B::Com_14_Click},   {m_c.Com_21, &B::Com_21_Click},   {m_c.Com_28, &B::Com_28_Click},
-        {m_c.Com_50, &B::Com_50_Click},   {m_c.Com_144, &B::Com_144_Click}, {m_c.Com_430, &B::Com_430_Click},
-        {m_c.Com_LSB, &B::Com_LSB_Click}, {m_c.Com_USB, &B::Com_USB_Click}, {m_c.Com_CW, &B::Com_CW_Click},
-        {m_c.Com_CWR, &B::Com_CWR_Click}, {m_c.Com_AM, &B::Com_AM_Click},   {m_c.Com_FM, &B::Com_FM_Click},
+        {m_c.Com_18, &B::Com_18_Click},
+        {m_c.Com_35, &B::Com_35_Click},
+        {m_c.Com_7, &B::Com_7_Click},
+        {m_c.Com_14, &B::Com_14_Click},
+        {m_c.Com_21, &B::Com_21_Click},
+        {m_c.Com_28, &B::Com_28_Click},
+        {m_c.Com_50, &B::Com_50_Click},
+        {m_c.Com_144, &B::Com_144_Click},
+        {m_c.Com_430, &B::Com_430_Click},
+        {m_c.Com_LSB, &B::Com_LSB_Click},
+        {m_c.Com_USB, &B::Com_USB_Click},
+        {m_c.Com_CW, &B::Com_CW_Click},
+        {m_c.Com_CWR, &B::Com_CWR_Click},
+        {m_c.Com_AM, &B::Com_AM_Click},
+        {m_c.Com_FM, &B::Com_FM_Click},
     };
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, handler);
 }
 
-void BandMode::Com_18_Click() { selectBand({"1810", "1850", "1", 182500, cat::ModeLSB}); }
-void BandMode::Com_35_Click() { selectBand({"3500", "3800", "5", 360000, cat::ModeLSB}); }
-void BandMode::Com_7_Click() { selectBand({"7000", "7100", "5", 705000, cat::ModeLSB}); }
-void BandMode::Com_14_Click() { selectBand({"14000", "14350", "5", 1420000, cat::ModeUSB}); }
-void BandMode::Com_21_Click() { selectBand({"21000", "21450", "5", 2120000, cat::ModeUSB}); }
-void BandMode::Com_28_Click() { selectBand({"28000", "29700", "10", 2850000, cat::ModeUSB}); }
-void BandMode::Com_50_Click() { selectBand({"50000", "51200", "10", 5020000, cat::ModeUSB}); }
-void BandMode::Com_144_Click() { selectBand({"144000", "146000", "25", 14550000, cat::ModeFM}); }
-void BandMode::Com_430_Click() { selectBand({"430000", "440000", "50", 43342500, cat::ModeFM}); }
+void BandMode::Com_18_Click()
+{
+    selectBand({"1810", "1850", "1", 182500, cat::ModeLSB});
+}
+void BandMode::Com_35_Click()
+{
+    selectBand({"3500", "3800", "5", 360000, cat::ModeLSB});
+}
+void BandMode::Com_7_Click()
+{
+    selectBand({"7000", "7100", "5", 705000, cat::ModeLSB});
+}
+void BandMode::Com_14_Click()
+{
+    selectBand({"14000", "14350", "5", 1420000, cat::ModeUSB});
+}
+void BandMode::Com_21_Click()
+{
+    selectBand({"21000", "21450", "5", 2120000, cat::ModeUSB});
+}
+void BandMode::Com_28_Click()
+{
+    selectBand({"28000", "29700", "10", 2850000, cat::ModeUSB});
+}
+void BandMode::Com_50_Click()
+{
+    selectBand({"50000", "51200", "10", 5020000, cat::ModeUSB});
+}
+void BandMode::Com_144_Click()
+{
+    selectBand({"144000", "146000", "25", 14550000, cat::ModeFM});
+}
+void BandMode::Com_430_Click()
+{
+    selectBand({"430000", "440000", "50", 43342500, cat::ModeFM});
+}
 
-void BandMode::Com_LSB_Click() { selectMode(cat::ModeLSB, true); }
-void BandMode::Com_USB_Click() { selectMode(cat::ModeUSB, false); }
-void BandMode::Com_CW_Click() { selectMode(cat::ModeCW, false); }
-void BandMode::Com_CWR_Click() { selectMode(cat::ModeCWR, false); }
-void BandMode::Com_AM_Click() { selectMode(cat::ModeAM, true); }
-void BandMode::Com_FM_Click() { selectMode(cat::ModeFM, false); }
+void BandMode::Com_LSB_Click()
+{
+    selectMode(cat::ModeLSB, true);
+}
+void BandMode::Com_USB_Click()
+{
+    selectMode(cat::ModeUSB, false);
+}
+void BandMode::Com_CW_Click()
+{
+    selectMode(cat::ModeCW, false);
+}
+void BandMode::Com_CWR_Click()
+{
+    selectMode(cat::ModeCWR, false);
+}
+void BandMode::Com_AM_Click()
+{
+    selectMode(cat::ModeAM, true);
+}
+void BandMode::Com_FM_Click()
+{
+    selectMode(cat::ModeFM, false);
+}
 
 void BandMode::selectBand(const Band &band)
 {

@@ -20,8 +20,7 @@ FrequencyControl::FrequencyControl(CatLink &link, const FrequencyControls &contr
     : QObject(parent)
     , m_link(link)
     , m_c(controls)
-{
-}
+{ }
 
 void FrequencyControl::takeFromDisplay()
 {
@@ -37,8 +36,8 @@ void FrequencyControl::Charge_Num()
     const auto value = frequency::normaliseFreq(CurrentFreq);
     if (!value)
         return;
-    const frequency::LimitResult limited =
-        AmateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value);
+    const frequency::LimitResult limited
+        = AmateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value);
     CurrentFreq = frequency::eightDigitText(limited.value);
     applyVisibility({limited.hidden, limited.hideLabMmm, limited.hideLabMm});
 
@@ -54,8 +53,8 @@ void FrequencyControl::Charge_Num()
     const auto digits = m_c.digits;
     for (int i = 0; i < 8; ++i)
         digits[i]->setText(shown.mid(i, 1));
-    m_c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence ")
-                                       + frequency::vfoDisplayText(frequency::normaliseFreq(shown).value_or(0)));
+    m_c.FreqDisplay->setAccessibleName(
+        QStringLiteral("Fréquence ") + frequency::vfoDisplayText(frequency::normaliseFreq(shown).value_or(0)));
     if (QAccessible::isActive()) {
         QAccessibleEvent event(m_c.FreqDisplay, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
@@ -66,8 +65,11 @@ void FrequencyControl::applyVisibility(const LimitView &view)
 {
     using frequency::StepButton;
     const std::pair<QToolButton *, StepButton> large[] = {
-        {m_c.Com_pmm, StepButton::Com_pmm},   {m_c.Com_mmm, StepButton::Com_mmm}, {m_c.Com_pm, StepButton::Com_pm},
-        {m_c.Com_mm, StepButton::Com_mm},     {m_c.Com_pkkk, StepButton::Com_pkkk},
+        {m_c.Com_pmm, StepButton::Com_pmm},
+        {m_c.Com_mmm, StepButton::Com_mmm},
+        {m_c.Com_pm, StepButton::Com_pm},
+        {m_c.Com_mm, StepButton::Com_mm},
+        {m_c.Com_pkkk, StepButton::Com_pkkk},
         {m_c.Com_mkkk, StepButton::Com_mkkk},
     };
     for (const auto &[button, flag] : large)
@@ -84,7 +86,7 @@ void FrequencyControl::Com_libre_Click()
             band->setEnabled(false);
         AmateurOnly = false;
         for (QToolButton *step :
-             {m_c.Com_pmm, m_c.Com_mmm, m_c.Com_pm, m_c.Com_mm, m_c.Com_pkkk, m_c.Com_mkkk, m_c.Com_pkk, m_c.Com_mkk})
+            {m_c.Com_pmm, m_c.Com_mmm, m_c.Com_pm, m_c.Com_mm, m_c.Com_pkkk, m_c.Com_mkkk, m_c.Com_pkk, m_c.Com_mkk})
             step->setVisible(true);
     } else {
         m_c.Com_libre->setText(QStringLiteral("Fréquence Amateur"));

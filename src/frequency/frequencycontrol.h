@@ -20,7 +20,7 @@ class QWidget;
 // buttons the limits show or hide (with the 10 kHz pair that the whole range shows again).
 struct FrequencyControls
 {
-    std::array<QLabel *, 8> digits{};
+    std::array<QLabel *, 8> digits {};
     QWidget *FreqDisplay = nullptr;
     QLabel *Lab_control = nullptr, *L_mode = nullptr, *LabScanMode = nullptr;
     QPushButton *Com_libre = nullptr;

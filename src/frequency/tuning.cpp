@@ -1,7 +1,7 @@
 #include "tuning.h"
 
-#include "frequencycontrol.h"
 #include "freqtext.h"
+#include "frequencycontrol.h"
 #include "keys.h"
 #include "localenumber.h"
 #include "messagebox.h"
@@ -17,19 +17,25 @@ Tuning::Tuning(FrequencyControl &frequency, const TuningControls &controls, QObj
     : QObject(parent)
     , m_frequency(frequency)
     , m_c(controls)
-{
-}
+{ }
 
 void Tuning::wire()
 {
     const std::pair<QToolButton *, void (Tuning::*)()> steps[] = {
-        {m_c.Com_ph, &Tuning::Com_ph_Click},     {m_c.Com_mh, &Tuning::Com_mh_Click},
-        {m_c.Com_phh, &Tuning::Com_phh_Click},   {m_c.Com_mhh, &Tuning::Com_mhh_Click},
-        {m_c.Com_pk, &Tuning::Com_pk_Click},     {m_c.Com_mk, &Tuning::Com_mk_Click},
-        {m_c.Com_pkk, &Tuning::Com_pkk_Click},   {m_c.Com_mkk, &Tuning::Com_mkk_Click},
-        {m_c.Com_pkkk, &Tuning::Com_pkkk_Click}, {m_c.Com_mkkk, &Tuning::Com_mkkk_Click},
-        {m_c.Com_pm, &Tuning::Com_pm_Click},     {m_c.Com_mm, &Tuning::Com_mm_Click},
-        {m_c.Com_pmm, &Tuning::Com_pmm_Click},   {m_c.Com_mmm, &Tuning::Com_mmm_Click},
+        {m_c.Com_ph, &Tuning::Com_ph_Click},
+        {m_c.Com_mh, &Tuning::Com_mh_Click},
+        {m_c.Com_phh, &Tuning::Com_phh_Click},
+        {m_c.Com_mhh, &Tuning::Com_mhh_Click},
+        {m_c.Com_pk, &Tuning::Com_pk_Click},
+        {m_c.Com_mk, &Tuning::Com_mk_Click},
+        {m_c.Com_pkk, &Tuning::Com_pkk_Click},
+        {m_c.Com_mkk, &Tuning::Com_mkk_Click},
+        {m_c.Com_pkkk, &Tuning::Com_pkkk_Click},
+        {m_c.Com_mkkk, &Tuning::Com_mkkk_Click},
+        {m_c.Com_pm, &Tuning::Com_pm_Click},
+        {m_c.Com_mm, &Tuning::Com_mm_Click},
+        {m_c.Com_pmm, &Tuning::Com_pmm_Click},
+        {m_c.Com_mmm, &Tuning::Com_mmm_Click},
     };
     for (const auto &[button, handler] : steps)
         connect(button, &QToolButton::clicked, this, handler);
@@ -70,8 +76,13 @@ std::pair<QToolButton *, QToolButton *> Tuning::stepButtonsOf(QObject *digit) co
 {
     const std::pair<QToolButton *, QToolButton *> pairs[8] = {
         {nullptr, nullptr}, // the 100 MHz digit has none
-        {m_c.Com_pmm, m_c.Com_mmm}, {m_c.Com_pm, m_c.Com_mm}, {m_c.Com_pkkk, m_c.Com_mkkk}, {m_c.Com_pkk, m_c.Com_mkk},
-        {m_c.Com_pk, m_c.Com_mk},   {m_c.Com_phh, m_c.Com_mhh}, {m_c.Com_ph, m_c.Com_mh},
+        {m_c.Com_pmm, m_c.Com_mmm},
+        {m_c.Com_pm, m_c.Com_mm},
+        {m_c.Com_pkkk, m_c.Com_mkkk},
+        {m_c.Com_pkk, m_c.Com_mkk},
+        {m_c.Com_pk, m_c.Com_mk},
+        {m_c.Com_phh, m_c.Com_mhh},
+        {m_c.Com_ph, m_c.Com_mh},
     };
     for (std::size_t i = 0; i < m_c.digits.size(); ++i) {
         if (digit == m_c.digits[i])

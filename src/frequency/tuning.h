@@ -21,7 +21,7 @@ struct TuningControls
     QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
                 *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr, *Com_pk = nullptr, *Com_mk = nullptr,
                 *Com_phh = nullptr, *Com_mhh = nullptr, *Com_ph = nullptr, *Com_mh = nullptr;
-    std::array<QLabel *, 8> digits{};
+    std::array<QLabel *, 8> digits {};
     QLineEdit *TextVfo1 = nullptr;
     QPushButton *ComVfo1 = nullptr;
     QFrame *Frame1 = nullptr;

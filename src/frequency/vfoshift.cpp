@@ -1,8 +1,8 @@
 #include "vfoshift.h"
 
 #include "catlink.h"
-#include "frequencycontrol.h"
 #include "freqtext.h"
+#include "frequencycontrol.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,8 +12,7 @@ VfoShift::VfoShift(FrequencyControl &frequency, CatLink &link, const VfoShiftCon
     , m_frequency(frequency)
     , m_link(link)
     , m_c(controls)
-{
-}
+{ }
 
 void VfoShift::wire()
 {
@@ -37,8 +36,7 @@ void VfoShift::Com_shift_Click()
         m_link.sendWithParameter(cat::OpRepeaterShift, 0x89);
         m_c.LabTRX2->hide();
         m_c.LabTRX1->setText(QStringLiteral("RXTX"));
-        m_c.LabVFO2->setText(
-            frequency::vfoDisplayText(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0)));
+        m_c.LabVFO2->setText(frequency::vfoDisplayText(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0)));
     } else if (shiftClicks == 2) {
         showShift(QStringLiteral("Shift -"), 0x09, -60000, -160000);
     } else if (shiftClicks == 3) {

@@ -90,7 +90,7 @@ void MemoryEditor::ComEnvoiLIste_Click()
     if (!m_reader->open(memoryfile::memoryPath(), &error)) {
         m_reader.reset();
         ui::showMessage(QStringLiteral("Erreur : Le fichier des mémoires ne peut pas être lu (%1).").arg(error),
-                        ui::MsgIcon::Error);
+            ui::MsgIcon::Error);
     }
     // The event loop runs after the first entry and then every few milliseconds, so that clicks, repaints and
     // the poll are served during a long load; a turn after every entry would take half of a large file's time.
@@ -192,8 +192,8 @@ void MemoryEditor::Com_valid_memo_Click()
         m_c.Grid->removeItem(added);
         m_c.Text_choix_qrg->setText(entry.frequency);
         m_c.Text_choix_observ->setText(entry.observation);
-        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être enregistrée (%1).").arg(error),
-                        ui::MsgIcon::Error);
+        ui::showMessage(
+            QStringLiteral("Erreur : La mémoire n'a pas pu être enregistrée (%1).").arg(error), ui::MsgIcon::Error);
         return;
     }
     m_c.Grid->refresh();
@@ -224,8 +224,8 @@ void MemoryEditor::Com_eff_Click()
         // The file still holds the entry: show it again where it was.
         m_c.Grid->addItem(cells.join(u'\t'), row);
         m_c.Grid->selectRow(row);
-        ui::showMessage(QStringLiteral("Erreur : La mémoire n'a pas pu être supprimée (%1).").arg(error),
-                        ui::MsgIcon::Error);
+        ui::showMessage(
+            QStringLiteral("Erreur : La mémoire n'a pas pu être supprimée (%1).").arg(error), ui::MsgIcon::Error);
         return;
     }
     clearForm();

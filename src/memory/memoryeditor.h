@@ -23,7 +23,7 @@ class QPushButton;
 struct MemoryEditorControls
 {
     MemoryGrid *Grid = nullptr;
-    std::array<QCheckBox *, 9> groupChecks{}; // CheckHF1 ... CheckHF5, CheckVHF, CheckUHF, CheckSpec1, CheckSpec2
+    std::array<QCheckBox *, 9> groupChecks {}; // CheckHF1 ... CheckHF5, CheckVHF, CheckUHF, CheckSpec1, CheckSpec2
     QPushButton *Com_envoi_freq = nullptr, *cmdAjouter = nullptr, *Com_valid_memo = nullptr;
     QLineEdit *Text_choix_qrg = nullptr, *Text_choix_observ = nullptr;
     QComboBox *Comb_mem_mode = nullptr, *Combo1 = nullptr;

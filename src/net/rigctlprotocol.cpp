@@ -22,11 +22,21 @@ struct Command
 };
 
 constexpr Command kCommands[] = {
-    {'f', "get_freq", 0, true, false},     {'F', "set_freq", 1, false, true},   {'m', "get_mode", 0, true, false},
-    {'M', "set_mode", 2, false, true},     {'v', "get_vfo", 0, true, false},    {'V', "set_vfo", 1, false, false},
-    {'t', "get_ptt", 0, true, false},      {'T', "set_ptt", 1, false, true},    {'l', "get_level", 1, true, false},
-    {'q', "quit", 0, false, false},        {'Q', "quit", 0, false, false},      {0, "get_dcd", 0, true, false},
-    {0, "get_powerstat", 0, true, false},  {0, "chk_vfo", 0, true, false},      {0, "dump_state", 0, true, false},
+    {'f', "get_freq", 0, true, false},
+    {'F', "set_freq", 1, false, true},
+    {'m', "get_mode", 0, true, false},
+    {'M', "set_mode", 2, false, true},
+    {'v', "get_vfo", 0, true, false},
+    {'V', "set_vfo", 1, false, false},
+    {'t', "get_ptt", 0, true, false},
+    {'T', "set_ptt", 1, false, true},
+    {'l', "get_level", 1, true, false},
+    {'q', "quit", 0, false, false},
+    {'Q', "quit", 0, false, false},
+    {0, "get_dcd", 0, true, false},
+    {0, "get_powerstat", 0, true, false},
+    {0, "chk_vfo", 0, true, false},
+    {0, "dump_state", 0, true, false},
     // Hamlib's network backend asks before each mode change whether the mode is locked, and reads a failure as
     // locked: the answer is always no.
     {0, "get_lock_mode", 0, true, false},
@@ -246,9 +256,9 @@ QByteArray dumpState()
         text += QByteArray(range) + " " + allModes + " -1 -1 0x1 0x1\n";
     text += "0 0 0 0 0 0 0\n";
     // The amateur bands the panel tunes in, 100 W on HF and 6 m, 50 W on 2 m and 70 cm.
-    for (const char *band : {"1810000 1850000", "3500000 3800000", "7000000 7100000", "10100000 10500000",
-                             "14000000 14350000", "18068000 18168000", "21000000 21450000", "24890000 24990000",
-                             "28000000 29700000", "50000000 51200000"})
+    for (const char *band :
+        {"1810000 1850000", "3500000 3800000", "7000000 7100000", "10100000 10500000", "14000000 14350000",
+            "18068000 18168000", "21000000 21450000", "24890000 24990000", "28000000 29700000", "50000000 51200000"})
         text += QByteArray(band) + " " + allModes + " 5000 100000 0x1 0x1\n";
     for (const char *band : {"144000000 146000000", "430000000 440000000"})
         text += QByteArray(band) + " " + allModes + " 5000 50000 0x1 0x1\n";

@@ -30,15 +30,14 @@ public:
 
 } // namespace
 
-RangeScanner::RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link,
-                           const RangeScannerControls &controls, QObject *parent)
+RangeScanner::RangeScanner(
+    FrequencyControl &frequency, StatusPoll &poll, CatLink &link, const RangeScannerControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
     , m_poll(poll)
     , m_link(link)
     , m_c(controls)
-{
-}
+{ }
 
 void RangeScanner::wire()
 {
@@ -76,11 +75,12 @@ void RangeScanner::fillLists()
 {
     const QLocale locale;
     ui::fillKeepingText(m_c.Combo_vitesse, {locale.toString(0.5), QStringLiteral("1"), locale.toString(1.5)});
-    ui::fillKeepingText(m_c.Combo_pas, {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
-                                        QStringLiteral("15"), QStringLiteral("25"), QStringLiteral("50"),
-                                        QStringLiteral("100"), QStringLiteral("150"), QStringLiteral("500")});
-    ui::fillKeepingText(m_c.Combo_Seuil, {QStringLiteral("Buzy"), QStringLiteral("1"), QStringLiteral("3"),
-                                          QStringLiteral("5"), QStringLiteral("7"), QStringLiteral("9")});
+    ui::fillKeepingText(m_c.Combo_pas,
+        {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("15"), QStringLiteral("25"),
+            QStringLiteral("50"), QStringLiteral("100"), QStringLiteral("150"), QStringLiteral("500")});
+    ui::fillKeepingText(m_c.Combo_Seuil,
+        {QStringLiteral("Buzy"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("7"),
+            QStringLiteral("9")});
 }
 
 void RangeScanner::setThresholdFrom(const QString &text)

@@ -37,7 +37,7 @@ class RangeScanner : public QObject
 
 public:
     RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, const RangeScannerControls &controls,
-                 QObject *parent = nullptr);
+        QObject *parent = nullptr);
     void wire();
 
     using Fixed = scanner::FixedDecimal;

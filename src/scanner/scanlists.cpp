@@ -14,14 +14,13 @@
 
 using Fixed = scanner::FixedDecimal;
 
-ScanLists::ScanLists(RangeScanner &scanner, FrequencyControl &frequency, const ScanListsControls &controls,
-                     QObject *parent)
+ScanLists::ScanLists(
+    RangeScanner &scanner, FrequencyControl &frequency, const ScanListsControls &controls, QObject *parent)
     : QObject(parent)
     , m_scanner(scanner)
     , m_frequency(frequency)
     , m_c(controls)
-{
-}
+{ }
 
 void ScanLists::wire()
 {

@@ -32,7 +32,7 @@ class ScanLists : public QObject
 
 public:
     ScanLists(RangeScanner &scanner, FrequencyControl &frequency, const ScanListsControls &controls,
-              QObject *parent = nullptr);
+        QObject *parent = nullptr);
     void wire();
 
     void Scan_List_Click();

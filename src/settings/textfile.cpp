@@ -21,9 +21,38 @@ namespace {
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes the code page leaves unassigned map to
 // the C1 controls of the same value, as Windows itself decodes them, so every byte survives a round trip.
 constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
 };
 
 std::optional<char> encodeChar(char16_t c)
@@ -87,9 +116,8 @@ int readFields(QByteArrayView line, QString *fields, int maxFields)
     const qsizetype n = line.size();
     if (std::all_of(text, text + n, isTrimmed))
         return 0;
-    const auto find = [&](char wanted, qsizetype from) {
-        return qsizetype(std::find(text + from, text + n, wanted) - text);
-    };
+    const auto find
+        = [&](char wanted, qsizetype from) { return qsizetype(std::find(text + from, text + n, wanted) - text); };
     int count = 0;
     qsizetype pos = 0;
     while (true) {
@@ -268,8 +296,7 @@ bool replaceFile(const QString &tempPath, const QString &finalPath, const QByteA
         return false;
     }
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(tempPath).toStdString(), QFile::encodeName(finalPath).toStdString(),
-                            ec);
+    std::filesystem::rename(QFile::encodeName(tempPath).toStdString(), QFile::encodeName(finalPath).toStdString(), ec);
     if (ec) {
         if (error)
             *error = causeText(ec.value());

@@ -62,17 +62,16 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     digitFont.setBold(true);
     const char *names[8] = {"Lab_mmm", "Lab_mm", "Lab_m", "Lab_kkk", "Lab_kk", "Lab_k", "Lab_hh", "Lab_h"};
     const char *initial = "14550000";
-    std::array<QLabel *, 8> digits{};
+    std::array<QLabel *, 8> digits {};
     for (int i = 0; i < 8; ++i) {
         digits[i] = label(c.FreqDisplay, names[i], QString(QLatin1Char(initial[i])), kDigitLeft[i] - kDisplayLeft, 0,
-                          kDigitWidth, kDigitHeight, Qt::AlignCenter);
+            kDigitWidth, kDigitHeight, Qt::AlignCenter);
         digits[i]->setFont(digitFont);
     }
-    std::tie(c.Lab_mmm, c.Lab_mm, c.Lab_m, c.Lab_kkk, c.Lab_kk, c.Lab_k, c.Lab_hh, c.Lab_h) =
-        std::tuple_cat(digits);
+    std::tie(c.Lab_mmm, c.Lab_mm, c.Lab_m, c.Lab_kkk, c.Lab_kk, c.Lab_k, c.Lab_hh, c.Lab_h) = std::tuple_cat(digits);
     for (const int left : {2070, 3570}) {
-        auto *dot = label(c.FreqDisplay, "", QStringLiteral("."), left - kDisplayLeft, 0, 150, kDigitHeight,
-                          Qt::AlignCenter);
+        auto *dot
+            = label(c.FreqDisplay, "", QStringLiteral("."), left - kDisplayLeft, 0, 150, kDigitHeight, Qt::AlignCenter);
         dot->setFont(digitFont);
     }
 
@@ -116,18 +115,17 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     label(c.Frame9, "", QStringLiteral("Occ."), 5190, 375, 450, 240);
 
     // Band and mode buttons, range.
-    const QStringList bands = {QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"),
-                               QStringLiteral("14"),  QStringLiteral("21"),  QStringLiteral("28"),
-                               QStringLiteral("50"),  QStringLiteral("144"), QStringLiteral("430")};
-    const char *bandNames[9] = {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144",
-                                "Com_430"};
-    std::array<QPushButton *, 9> bandButtons{};
+    const QStringList bands = {QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"), QStringLiteral("14"),
+        QStringLiteral("21"), QStringLiteral("28"), QStringLiteral("50"), QStringLiteral("144"), QStringLiteral("430")};
+    const char *bandNames[9]
+        = {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144", "Com_430"};
+    std::array<QPushButton *, 9> bandButtons {};
     for (int i = 0; i < 9; ++i)
         bandButtons[i] = button(frame, bandNames[i], bands[i], 60 + i * 630, 2220, 600, 330);
-    std::tie(c.Com_18, c.Com_35, c.Com_7, c.Com_14, c.Com_21, c.Com_28, c.Com_50, c.Com_144, c.Com_430) =
-        std::tuple_cat(bandButtons);
+    std::tie(c.Com_18, c.Com_35, c.Com_7, c.Com_14, c.Com_21, c.Com_28, c.Com_50, c.Com_144, c.Com_430)
+        = std::tuple_cat(bandButtons);
     const char *modeNames[6] = {"Com_LSB", "Com_USB", "Com_CW", "Com_CWR", "Com_AM", "Com_FM"};
-    std::array<QPushButton *, 6> modeButtons{};
+    std::array<QPushButton *, 6> modeButtons {};
     for (int i = 0; i < 6; ++i)
         modeButtons[i] = button(frame, modeNames[i], QLatin1String(modeNames[i] + 4), 60 + i * 630, 2580, 600, 330);
     std::tie(c.Com_LSB, c.Com_USB, c.Com_CW, c.Com_CWR, c.Com_AM, c.Com_FM) = std::tuple_cat(modeButtons);

@@ -28,8 +28,8 @@ struct Ft847Controls
     Ft847Window *ft_847 = nullptr; // the window itself
 
     // Navigation row.
-    ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr,
-               *LabConf = nullptr, *LabPropos = nullptr, *Labquit = nullptr;
+    ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr, *LabConf = nullptr,
+               *LabPropos = nullptr, *Labquit = nullptr;
     QLabel *LabHeure = nullptr, *LabDate = nullptr;
 
     // The operating controls, enabled only while the link is on.
@@ -43,10 +43,9 @@ struct Ft847Controls
     QLabel *Lab_control = nullptr;
 
     // Digit steps: Com_p.. above its digit adds one, Com_m.. below it takes one away.
-    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr,
-                *Com_pkkk = nullptr, *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr,
-                *Com_pk = nullptr, *Com_mk = nullptr, *Com_phh = nullptr, *Com_mhh = nullptr, *Com_ph = nullptr,
-                *Com_mh = nullptr;
+    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
+                *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr, *Com_pk = nullptr, *Com_mk = nullptr,
+                *Com_phh = nullptr, *Com_mhh = nullptr, *Com_ph = nullptr, *Com_mh = nullptr;
 
     QLabel *L_mode = nullptr, *LabTRX1 = nullptr, *LabVFO2 = nullptr, *L_mode2 = nullptr, *LabTRX2 = nullptr;
     QPushButton *Com_AB = nullptr, *Com_shift = nullptr, *Com_libre = nullptr;
@@ -78,9 +77,8 @@ struct Ft847Controls
 
     // Memory panel, below the operating controls.
     MemoryGrid *Grid = nullptr;
-    QCheckBox *CheckHF1 = nullptr, *CheckHF2 = nullptr, *CheckHF3 = nullptr, *CheckHF4 = nullptr,
-              *CheckHF5 = nullptr, *CheckVHF = nullptr, *CheckUHF = nullptr, *CheckSpec1 = nullptr,
-              *CheckSpec2 = nullptr;
+    QCheckBox *CheckHF1 = nullptr, *CheckHF2 = nullptr, *CheckHF3 = nullptr, *CheckHF4 = nullptr, *CheckHF5 = nullptr,
+              *CheckVHF = nullptr, *CheckUHF = nullptr, *CheckSpec1 = nullptr, *CheckSpec2 = nullptr;
     QPushButton *ComEnvoiLIste = nullptr, *Com_eff = nullptr, *Com_envoi_freq = nullptr, *cmdAjouter = nullptr,
                 *Com_valid_memo = nullptr, *Com_Anul = nullptr, *Com_clr = nullptr;
     QLineEdit *Text_choix_qrg = nullptr, *Text_choix_observ = nullptr;

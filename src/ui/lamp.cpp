@@ -5,8 +5,7 @@
 
 Lamp::Lamp(QWidget *parent)
     : QWidget(parent)
-{
-}
+{ }
 
 void Lamp::setState(const QColor &color, const QString &stateName)
 {

@@ -66,8 +66,7 @@ class ClickLabelAccessible : public OwnAccessible
 public:
     explicit ClickLabelAccessible(ClickLabel *label)
         : OwnAccessible(label, QAccessible::Button)
-    {
-    }
+    { }
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
@@ -88,8 +87,7 @@ class ValueLabelAccessible : public OwnAccessible
 public:
     explicit ValueLabelAccessible(QLabel *label)
         : OwnAccessible(label, QAccessible::StaticText)
-    {
-    }
+    { }
     QString text(QAccessible::Text t) const override
     {
         if (t != QAccessible::Name)
@@ -121,8 +119,7 @@ class ComboAccessible : public OwnAccessible
 public:
     explicit ComboAccessible(QComboBox *combo)
         : OwnAccessible(combo, QAccessible::ComboBox)
-    {
-    }
+    { }
     QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
     QString text(QAccessible::Text t) const override
     {

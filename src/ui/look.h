@@ -12,22 +12,22 @@ class QWidget;
 
 namespace look {
 
-inline const QColor Face{0xC0, 0xC0, 0xC0}; // the window
-inline const QColor Navy{0x00, 0x00, 0x80}; // navigation label at rest
-inline const QColor Teal{0x00, 0x80, 0x80}; // navigation label while what it opens is open
-inline const QColor PanelOff{0x40, 0x40, 0x40}; // the panel set while the link is off
-inline const QColor PanelOn{0xC0, 0xC0, 0xFF}; // ... and while it is on
-inline const QColor PanelOffText{0xB0, 0xB0, 0xB0}; // its text while the link is off
-inline const QColor DisabledText{0x55, 0x55, 0x55}; // captions of the operating controls while the link is off
-inline const QColor Transmitting{0xFF, 0x00, 0x00}; // the transmit light
-inline const QColor Receiving{0x00, 0xC0, 0x00};
-inline const QColor Busy{0xC0, 0xFF, 0xFF}; // the busy light while the squelch is open
-inline const QColor Quiet{0xC0, 0xC0, 0xFF};
+inline const QColor Face {0xC0, 0xC0, 0xC0}; // the window
+inline const QColor Navy {0x00, 0x00, 0x80}; // navigation label at rest
+inline const QColor Teal {0x00, 0x80, 0x80}; // navigation label while what it opens is open
+inline const QColor PanelOff {0x40, 0x40, 0x40}; // the panel set while the link is off
+inline const QColor PanelOn {0xC0, 0xC0, 0xFF}; // ... and while it is on
+inline const QColor PanelOffText {0xB0, 0xB0, 0xB0}; // its text while the link is off
+inline const QColor DisabledText {0x55, 0x55, 0x55}; // captions of the operating controls while the link is off
+inline const QColor Transmitting {0xFF, 0x00, 0x00}; // the transmit light
+inline const QColor Receiving {0x00, 0xC0, 0x00};
+inline const QColor Busy {0xC0, 0xFF, 0xFF}; // the busy light while the squelch is open
+inline const QColor Quiet {0xC0, 0xC0, 0xFF};
 // The S-meter bar, by reading: up to S5, to S6, to S9, above S9.
-inline const QColor MeterLow{0x00, 0xC0, 0xC0};
-inline const QColor MeterMid{0x00, 0x80, 0x80};
-inline const QColor MeterHigh{0x00, 0x40, 0x40};
-inline const QColor MeterOver{0xFF, 0x00, 0x00};
+inline const QColor MeterLow {0x00, 0xC0, 0xC0};
+inline const QColor MeterMid {0x00, 0x80, 0x80};
+inline const QColor MeterHigh {0x00, 0x40, 0x40};
+inline const QColor MeterOver {0xFF, 0x00, 0x00};
 
 // Background of a label, field, list or frame; the text colour follows so that it stays readable.
 void setBackColor(QWidget *widget, const QColor &color);

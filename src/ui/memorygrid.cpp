@@ -56,7 +56,7 @@ MemoryGrid::MemoryGrid(QWidget *parent)
     connect(this, &QTableView::clicked, this, [this](const QModelIndex &i) { emit cellClicked(i.row()); });
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex &i) { emit cellDoubleClicked(i.row()); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { emit currentRowChanged(current.row()); });
+        [this](const QModelIndex &current) { emit currentRowChanged(current.row()); });
 }
 
 int MemoryGrid::rows() const

@@ -21,8 +21,8 @@ void buildMemoryPanel(Ft847Controls &c, QWidget *window)
     title->setFont(bold);
 
     const int columnWidths[4] = {500, 900, 500, 3000};
-    const QString titles[4] = {QStringLiteral("Gpr"), QStringLiteral("Fréquence"), QStringLiteral("Mode"),
-                               QStringLiteral("Observation")};
+    const QString titles[4]
+        = {QStringLiteral("Gpr"), QStringLiteral("Fréquence"), QStringLiteral("Mode"), QStringLiteral("Observation")};
     QFont small = title->font();
     small.setBold(false);
     small.setPixelSize(10);
@@ -32,16 +32,17 @@ void buildMemoryPanel(Ft847Controls &c, QWidget *window)
     c.Grid->setAccessibleName(QStringLiteral("Mémoires"));
 
     auto *groups = place<QGroupBox>(window, "", 5400, top, 1620, 2955, QStringLiteral("Groupes"));
-    const char *names[9] = {"CheckHF1", "CheckHF2", "CheckHF3", "CheckHF4", "CheckHF5",
-                            "CheckVHF", "CheckUHF", "CheckSpec1", "CheckSpec2"};
+    const char *names[9] = {
+        "CheckHF1", "CheckHF2", "CheckHF3", "CheckHF4", "CheckHF5", "CheckVHF", "CheckUHF", "CheckSpec1", "CheckSpec2"};
     const QString captions[9] = {QStringLiteral("HF 1"), QStringLiteral("HF 2"), QStringLiteral("HF 3"),
-                                 QStringLiteral("HF 4"), QStringLiteral("HF 5"), QStringLiteral("VHF"),
-                                 QStringLiteral("UHF"), QStringLiteral("Spécial 1"), QStringLiteral("Spécial 2")};
-    std::array<QCheckBox *, 9> checks{};
+        QStringLiteral("HF 4"), QStringLiteral("HF 5"), QStringLiteral("VHF"), QStringLiteral("UHF"),
+        QStringLiteral("Spécial 1"), QStringLiteral("Spécial 2")};
+    std::array<QCheckBox *, 9> checks {};
     for (int i = 0; i < 9; ++i)
         checks[i] = place<QCheckBox>(groups, names[i], 120, 285 + i * 285, 1440, 270, captions[i]);
-    std::tie(c.CheckHF1, c.CheckHF2, c.CheckHF3, c.CheckHF4, c.CheckHF5, c.CheckVHF, c.CheckUHF, c.CheckSpec1,
-             c.CheckSpec2) = std::tuple_cat(checks);
+    std::tie(
+        c.CheckHF1, c.CheckHF2, c.CheckHF3, c.CheckHF4, c.CheckHF5, c.CheckVHF, c.CheckUHF, c.CheckSpec1, c.CheckSpec2)
+        = std::tuple_cat(checks);
     c.CheckVHF->setChecked(true);
 
     constexpr int formLeft = 7110, fieldLeft = 8250;
@@ -67,8 +68,8 @@ void buildMemoryPanel(Ft847Controls &c, QWidget *window)
     c.Com_Anul = button(window, "Com_Anul", QStringLiteral("Annuler"), formLeft + 1110, top + 1770, 1080, 330);
     c.ComEnvoiLIste = button(window, "ComEnvoiLIste", QStringLiteral("Afficher"), formLeft, top + 2130, 1080, 330);
     c.Com_eff = button(window, "Com_eff", QStringLiteral("Supprimer"), formLeft + 1110, top + 2130, 1080, 330);
-    c.Com_envoi_freq =
-        button(window, "Com_envoi_freq", QStringLiteral("Envoyer au VFO"), formLeft, top + 2490, 2190, 330);
+    c.Com_envoi_freq
+        = button(window, "Com_envoi_freq", QStringLiteral("Envoyer au VFO"), formLeft, top + 2490, 2190, 330);
 
     auto *memo = place<QGroupBox>(window, "", 9420, top, 1920, 2955, QStringLiteral("Memo"));
     c.List_memo = place<QListWidget>(memo, "List_memo", 90, 285, 1740, 2175);

@@ -21,23 +21,22 @@ W *place(QWidget *parent, const char *name, int left, int top, int width, int he
     return w;
 }
 
-inline QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top, int width,
-                     int height, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+inline QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height,
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
     auto *l = place<QLabel>(parent, name, left, top, width, height, text);
     l->setAlignment(align);
     return l;
 }
 
-inline QPushButton *button(QWidget *parent, const char *name, const QString &text, int left, int top, int width,
-                           int height)
+inline QPushButton *button(
+    QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
 {
     return place<QPushButton>(parent, name, left, top, width, height, text);
 }
 
 // A field's caption label, which also names the field for screen readers.
-inline QLabel *caption(QWidget *parent, QWidget *buddy, const QString &text, int left, int top, int width,
-                       int height)
+inline QLabel *caption(QWidget *parent, QWidget *buddy, const QString &text, int left, int top, int width, int height)
 {
     auto *l = label(parent, "", text, left, top, width, height);
     l->setBuddy(buddy);

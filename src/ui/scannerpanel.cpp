@@ -5,8 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QToolButton>
 
@@ -59,7 +59,8 @@ void buildScannerPanel(Ft847Controls &c, QWidget *frame)
     c.Combo_Seuil = editableCombo(frame, "Combo_Seuil", QStringLiteral("Buzy"), fieldLeft, 1770);
     caption(frame, c.Combo_Seuil, QStringLiteral("Seuil/s-m"), labelLeft, 1770, 1050, 300);
 
-    c.Check_squelch = place<QCheckBox>(frame, "Check_squelch", labelLeft, 2130, 2100, 270, QStringLiteral("Stop/Seuil"));
+    c.Check_squelch
+        = place<QCheckBox>(frame, "Check_squelch", labelLeft, 2130, 2100, 270, QStringLiteral("Stop/Seuil"));
     c.Check_continu = place<QCheckBox>(frame, "Check_continu", labelLeft, 2430, 2100, 270, QStringLiteral("Continu"));
 
     c.Av_Pas = button(frame, "Av_Pas", QStringLiteral(">"), labelLeft, 2760, 660, 360);

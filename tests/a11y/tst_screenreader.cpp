@@ -110,7 +110,8 @@ private slots:
         // A copy of the program in a directory of its own keeps its files there.
         const QString program = m_dir.filePath(u"orvane"_s);
         QVERIFY(QFile::copy(QStringLiteral(ORVANE_PROGRAM), program));
-        QVERIFY(testfiles::write(m_dir.filePath(u"setting.ini"_s), "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n"));
+        QVERIFY(testfiles::write(
+            m_dir.filePath(u"setting.ini"_s), "\"1\",\"300\",\"4800,n,8,2\",\"F6ABC\",\"JN18EU\"\r\n"));
         QVERIFY(m_session.start());
         QVERIFY(m_session.listenTo({u"object:property-change:accessible-name"_s}));
         QVERIFY(m_session.bus().connect(QString(), QString(), u"org.a11y.atspi.Event.Object"_s, u"PropertyChange"_s,

@@ -3,8 +3,8 @@
 #include "../sim/tst_rigctl.h"
 #include "catframe.h"
 #include "linesettings.h"
-#include "tst_catlink.h"
 #include "testmain.h"
+#include "tst_catlink.h"
 
 #include <QTest>
 
@@ -22,7 +22,8 @@ private slots:
         for (const auto &[hex, tenHz] : {std::pair {"14550000", 14550000}, {"01425000", 1425000},
                  {"99999999", 99999999}, {"1455A000", -1}, {"1455000B", -1}, {"1455", -1}}) {
             const QByteArray bytes = QByteArray::fromHex(hex);
-            QCOMPARE((std::pair {QByteArray(hex), cat::isBcdFrequency(bytes)}), (std::pair {QByteArray(hex), tenHz >= 0}));
+            QCOMPARE(
+                (std::pair {QByteArray(hex), cat::isBcdFrequency(bytes)}), (std::pair {QByteArray(hex), tenHz >= 0}));
             if (tenHz < 0)
                 continue;
             const auto packed = cat::packBcd(tenHz);

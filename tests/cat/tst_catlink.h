@@ -29,4 +29,3 @@ private slots:
         QVERIFY(link.WaitCount == 0 && f.messages.isEmpty() && f.programEnds.isEmpty());
     }
 };
-

@@ -149,7 +149,10 @@ class TestLocatorWindow : public WindowScenario
     }
 
 private slots:
-    void initTestCase() { ui::setClockOverride([] { return QDateTime(QDate(2024, 3, 7), QTime(21, 5)); }); }
+    void initTestCase()
+    {
+        ui::setClockOverride([] { return QDateTime(QDate(2024, 3, 7), QTime(21, 5)); });
+    }
     void init()
     {
         fresh();
@@ -180,8 +183,7 @@ private slots:
         label->click();
         window = launcher.window();
         label->click();
-        QVERIFY(window && window == launcher.window()
-            && !window->controls().Check_Sauve->isChecked());
+        QVERIFY(window && window == launcher.window() && !window->controls().Check_Sauve->isChecked());
         window->controls().Com_M_RAZ->click();
         label->click();
         QCOMPARE(fixture.messages.size(), 2);

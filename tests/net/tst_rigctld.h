@@ -258,10 +258,10 @@ private slots:
                  {"--rigctld=[::1]:4600", "::1:4600"}, {"--rigctld=0", "error"}, {"--rigctld=70000", "error"},
                  {"--rigctld=radio:4532", "error"}, {"--verbose", "error"}}) {
             const CommandLine line = CommandLine::parse(QString::fromLatin1(arguments).split(u' ', Qt::SkipEmptyParts));
-            const QString at = line.share ? u"%1:%2"_s.arg(line.share->address.toString()).arg(line.share->port) : u""_s;
+            const QString at
+                = line.share ? u"%1:%2"_s.arg(line.share->address.toString()).arg(line.share->port) : u""_s;
             QCOMPARE((std::pair {QByteArray(arguments), line.error.isEmpty() ? at : u"error"_s}),
                 (std::pair {QByteArray(arguments), QString::fromLatin1(listen)}));
         }
     }
 };
-

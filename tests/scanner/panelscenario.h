@@ -4,8 +4,8 @@
 // on and the poll stopped. A row adds the frames the radio receives (in hex, "frames=" first among what is
 // shown); a send returns once its frame has crossed the line, so no action waits. The digits always show the
 // last frequency sent. The panel's own names: "tick" is a tick of the scanner, "CurrentFreq=" tunes before the
-// frames counted, "SquelchOpen=1", "SignalLevel=n" and "L_mode=" are what the poll last read, "locale=" sets the locale;
-// "ScanPos=" is the scanner's position, "Grid=" the memory grid's frequencies.
+// frames counted, "SquelchOpen=1", "SignalLevel=n" and "L_mode=" are what the poll last read, "locale=" sets the
+// locale; "ScanPos=" is the scanner's position, "Grid=" the memory grid's frequencies.
 
 #include "../frequency/scenario.h"
 #include "ft847window.h"

@@ -76,11 +76,12 @@ class TestRangeScanner : public PanelScenario
             "Scan_Timer.active=true|Pause_Trace.enabled=true|ScanPos=144005");
         // The memo list keeps the frequency to the kHz and the mode; a click sends both back, but a mode the radio
         // reported that has no button sends nothing.
-        for (const auto &[freq, mode, frames, shown] : {std::array {"00705000", "LSB", "0070500001 0000000007", "007.050 LSB|L_mode=LSB"},
-                 {"14551250", "FM", "1455120001 0800000007", "145.512 FM|L_mode=FM"},
-                 {"01402500", "CWR", "0140250001 0300000007", "014.025 CWR|L_mode=CWR"},
-                 {"01402500", "CW", "0140250001 0200000007", "014.025 CW|L_mode=CW"},
-                 {"01402500", "CW(N)", "0140250001", "014.025 CW(N)|L_mode=AM"}})
+        for (const auto &[freq, mode, frames, shown] :
+            {std::array {"00705000", "LSB", "0070500001 0000000007", "007.050 LSB|L_mode=LSB"},
+                {"14551250", "FM", "1455120001 0800000007", "145.512 FM|L_mode=FM"},
+                {"01402500", "CWR", "0140250001 0300000007", "014.025 CWR|L_mode=CWR"},
+                {"01402500", "CW", "0140250001 0200000007", "014.025 CW|L_mode=CW"},
+                {"01402500", "CW(N)", "0140250001", "014.025 CW(N)|L_mode=AM"}})
             row(("memo "_ba + mode).constData(),
                 "CurrentFreq="_ba + freq + ";L_mode=" + mode + ";Com_memo;CurrentFreq=14550000;L_mode=AM;List_memo@0",
                 frames, "List_memo="_ba + shown);

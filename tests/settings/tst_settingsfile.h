@@ -83,7 +83,8 @@ private slots:
         apppaths::setAppDirOverride(m_dir.filePath(u"gone"_s));
         QVERIFY(!s.write(&error) && !error.isEmpty());
         apppaths::setAppDirOverride(m_dir.path());
-        QCOMPARE(testfiles::read(Settings::SettingsPath()), QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n"));
+        QCOMPARE(testfiles::read(Settings::SettingsPath()),
+            QByteArray("\"1\",\"300\",\"57600,n,8,2\",\"F6\xc9T\xc9\",\"JN18EU\"\r\n"));
         QVERIFY(!QFile::exists(Settings::TempPath()));
         Settings back;
         QCOMPARE(back.read(), Settings::ReadResult::Read);

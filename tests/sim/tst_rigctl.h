@@ -59,4 +59,3 @@ private slots:
         QCOMPARE(sim.frames().front().bytes, QByteArray::fromHex("0000000000"));
     }
 };
-

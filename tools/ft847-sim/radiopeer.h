@@ -21,7 +21,7 @@ enum class Fault {
 };
 
 // The gap between the two bursts of a split reply: long enough for a reader to see the first part on its own.
-inline constexpr std::chrono::milliseconds kSplitPause{20};
+inline constexpr std::chrono::milliseconds kSplitPause {20};
 
 struct LoggedFrame
 {
