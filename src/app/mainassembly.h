@@ -60,6 +60,7 @@ public:
     // Serves the radio to network clients at this address; on failure, why, in French.
     bool share(const QHostAddress &address, quint16 port, QString *why);
 
+private:
     // Each controller's own controls, out of the window's whole set.
     static FrequencyControls frequencyControls(const Ft847Controls &c);
     static StatusPollControls statusPollControls(const Ft847Controls &c);
@@ -70,6 +71,5 @@ public:
     static LinkSwitchControls linkSwitchControls(const Ft847Controls &c);
     static MemoryEditorControls memoryEditorControls(const Ft847Controls &c);
 
-private:
     void wire();
 };

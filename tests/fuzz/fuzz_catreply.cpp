@@ -10,7 +10,6 @@
 #include "frequencycontrol.h"
 #include "ft847window.h"
 #include "fuzzinput.h"
-#include "mainassembly.h"
 #include "messagebox.h"
 #include "programend.h"
 #include "statuspoll.h"
@@ -18,6 +17,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -98,11 +98,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ScriptedPort port {fuzz::Input(data, size)};
     port.setPortOpen(true);
     CatLink link(port);
-    FrequencyControl frequency(link, MainAssembly::frequencyControls(c));
+    // The display and the poll's lights, as the program hands them over; the harness links nothing else of it.
+    FrequencyControl frequency(link,
+        {c.digits(), c.FreqDisplay, c.Lab_control, c.L_mode, c.LabScanMode, c.Com_libre, c.bandButtons(), c.Com_pmm,
+            c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk});
     frequency.CurrentFreq = u"14550000"_s;
     const quint8 setup = port.script.byte();
     frequency.AmateurOnly = setup & 0x01;
-    StatusPoll poll(link, frequency, MainAssembly::statusPollControls(c));
+    StatusPoll poll(link, frequency, {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2});
     for (int tick = 0; tick < 1 + (setup >> 1) % 4; ++tick) {
         const bool ended = link.hasEnded();
         const QString before = frequency.CurrentFreq;
