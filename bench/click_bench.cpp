@@ -41,7 +41,7 @@ struct Click
 {
     Clock::time_point at; // when the user clicked
     bool duringTick = false; // the poll was in a tick then
-    bool alone = false; // every earlier click had been taken and sent: nothing but the poll stood in its way
+    bool alone = false; // every earlier click had been handled: nothing but the poll stood in its way
     std::optional<Clock::time_point> taken; // when the program took it
     std::optional<Clock::time_point> onLine; // when its first byte started to cross
 };
@@ -103,23 +103,28 @@ bool run(int baud, int count)
 
     // Every control a click can send from, as the user's hand finds it; but for "LSB" and "AM", which start the
     // poll's timer again, so that a stream of them would hold the poll back.
+    // Connected after the program's own handlers, so each count comes once a handler has returned: its commands sent.
+    std::atomic<int> handled {0};
     std::vector<std::function<void()>> clickers;
     for (const char *name : {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144", "Com_430",
-             "Com_USB", "Com_CW", "Com_CWR", "Com_FM", "Com_pk", "Com_mk", "ComVfo1", "Com_AB", "Com_shift"})
-        clickers.push_back(PanelFixture::clicker(program.window.findChild<QWidget *>(QLatin1String(name))));
-    for (QListWidget *list : {c.Scan_List, c.List_memo})
+             "Com_USB", "Com_CW", "Com_CWR", "Com_FM", "Com_pk", "Com_mk", "ComVfo1", "Com_AB", "Com_shift"}) {
+        auto *button = program.window.findChild<QAbstractButton *>(QLatin1String(name));
+        QObject::connect(button, &QAbstractButton::clicked, [&] { ++handled; });
+        clickers.push_back(PanelFixture::clicker(button));
+    }
+    for (QListWidget *list : {c.Scan_List, c.List_memo}) {
+        QObject::connect(list, &QListWidget::itemClicked, [&] { ++handled; });
         clickers.push_back(PanelFixture::clicker(list->viewport(), list->visualItemRect(list->item(0)).center()));
+    }
 
     std::vector<Click> clicks(static_cast<std::size_t>(count));
     ReleaseCounter releases(clicks);
     qApp->installEventFilter(&releases);
     int attributed = 0; // clicks whose first frame has been seen
-    std::atomic<Clock::time_point> commandsSentBy {Clock::time_point {}}; // when the last command will have crossed
     port.setOutputHook([&](const QByteArray &bytes) {
         if (isPollRequest(bytes))
             return;
         const auto start = std::max(Clock::now(), port.lineFreeAt());
-        commandsSentBy = start + bytes.size() * port.byteTime();
         // Clicks are taken one at a time, in order: the first command after the n-th is taken is the n-th's.
         if (attributed < releases.taken)
             clicks[std::size_t(attributed++)].onLine = start;
@@ -135,7 +140,7 @@ bool run(int baud, int count)
             std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(pause(random)));
             Click &click = clicks[std::size_t(i)];
             click.duringTick = inTick;
-            click.alone = releases.taken == i && Clock::now() > commandsSentBy.load();
+            click.alone = releases.taken == i && handled == i;
             click.at = Clock::now();
             clickers[pick(random)]();
         }
