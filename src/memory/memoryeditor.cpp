@@ -75,7 +75,6 @@ void MemoryEditor::load()
     for (const quint8 code : {cat::ModeFM, cat::ModeAM, cat::ModeUSB, cat::ModeLSB, cat::ModeCW, cat::ModeCWR})
         modes << cat::modeName(code);
     ui::fillKeepingText(m_c.Comb_mem_mode, modes);
-    m_c.Grid->setRows(1);
     ComEnvoiLIste_Click();
     m_c.cmdAjouter->setEnabled(true);
     m_c.Com_valid_memo->setEnabled(false);

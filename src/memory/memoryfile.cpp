@@ -14,20 +14,6 @@ namespace memoryfile {
 
 namespace {
 
-// The next line of bytes from pos, without its line end (LF, CR LF); pos moves past it.
-QByteArrayView takeLine(const QByteArray &bytes, qsizetype &pos)
-{
-    const qsizetype start = pos;
-    qsizetype end = bytes.indexOf('\n', start);
-    if (end < 0)
-        end = bytes.size();
-    pos = end + 1;
-    qsizetype stop = end;
-    if (stop > start && bytes.at(stop - 1) == '\r')
-        --stop;
-    return QByteArrayView(bytes).sliced(start, stop - start);
-}
-
 constexpr int kFields = 4;
 
 // Reads a whole file. A missing file is empty; one that exists but cannot be read gives nothing.
@@ -79,7 +65,7 @@ std::optional<MemoryEntry> MemoryReader::next()
 {
     std::array<QString, kFields> fields;
     while (!atEnd()) {
-        if (textfile::readFields(takeLine(m_bytes, m_pos), fields.data(), kFields) >= kFields)
+        if (textfile::readFields(textfile::takeLine(m_bytes, m_pos), fields.data(), kFields) >= kFields)
             return MemoryEntry {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3])};
     }
     return std::nullopt;
@@ -150,7 +136,7 @@ bool Efface_qrg(const QString &SelectedFreq, QString *error)
     std::array<QString, kFields> fields;
     qsizetype pos = 0;
     while (pos < bytes->size()) {
-        const QByteArrayView line = takeLine(*bytes, pos);
+        const QByteArrayView line = textfile::takeLine(*bytes, pos);
         const int count = textfile::readFields(line, fields.data(), kFields);
         if (count == 0)
             continue; // a blank line holds nothing to keep

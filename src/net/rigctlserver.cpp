@@ -23,7 +23,7 @@ bool isText(char c)
 }
 
 // Whether every line, the unfinished last one included, fits the limit.
-bool linesFit(const QByteArray &bytes, int limit)
+bool linesFit(QByteArrayView bytes, int limit)
 {
     qsizetype start = 0;
     for (;;) {
@@ -115,8 +115,11 @@ void RigctlServer::receive(Client &client)
     if (client.gone || !client.socket)
         return;
     const QByteArray bytes = client.socket->readAll();
+    // Only the line left unfinished and the new bytes can be too long: the lines before were checked as they came.
+    const qsizetype unfinished = client.received.lastIndexOf('\n') + 1;
     client.received += bytes;
-    if (!std::all_of(bytes.begin(), bytes.end(), isText) || !linesFit(client.received, kMaxLine)) {
+    if (!std::all_of(bytes.begin(), bytes.end(), isText)
+        || !linesFit(QByteArrayView(client.received).sliced(unfinished), kMaxLine)) {
         drop(client);
         return;
     }

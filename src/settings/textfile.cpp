@@ -146,20 +146,26 @@ int readFields(QByteArrayView line, QString *fields, int maxFields)
     }
 }
 
+QByteArrayView takeLine(const QByteArray &bytes, qsizetype &pos)
+{
+    const qsizetype start = pos;
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0)
+        end = bytes.size();
+    pos = end + 1;
+    qsizetype stop = end;
+    if (stop > start && bytes.at(stop - 1) == '\r')
+        --stop;
+    return QByteArrayView(bytes).sliced(start, stop - start);
+}
+
 QList<QStringList> parseRecords(const QByteArray &bytes)
 {
     QList<QStringList> records;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        QByteArray line = bytes.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.trimmed().isEmpty())
-            records.append(parseLine(line));
-        start = end + 1;
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        QStringList fields = parseLine(takeLine(bytes, pos));
+        if (!fields.isEmpty()) // a blank line holds no record
+            records.append(std::move(fields));
     }
     return records;
 }

@@ -21,6 +21,8 @@ std::optional<QByteArray> encodeCp1252(const QString &text);
 // stay); anything after its closing quote up to the next comma is dropped. A field without quotes, as a hand
 // edit may leave it, runs to the next comma or the line end, blanks around it trimmed. LF or CR LF line ends.
 QList<QStringList> parseRecords(const QByteArray &bytes);
+// The next line of bytes from pos, without its line end (LF, CR LF); pos moves past it.
+QByteArrayView takeLine(const QByteArray &bytes, qsizetype &pos);
 // The fields of one line (its end removed) read the same way, without a list: the first maxFields go into fields.
 // Returns how many fields the line holds, counted up to maxFields + 1; 0 for a blank line.
 int readFields(QByteArrayView line, QString *fields, int maxFields);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The controls of the main window, by the names the rest of the program knows them by. The window creates and
-// places them; the controllers of each subsystem are handed this set and drive the controls they own.
+// places them; MainAssembly hands each controller the part of this set it drives.
 
 #include <QList>
 
