@@ -4,6 +4,7 @@
 #include "configdialog.h"
 #include "dialogs.h"
 #include "memorygrid.h"
+#include "messagebox.h"
 #include "programend.h"
 
 #include <QLineEdit>
@@ -16,12 +17,20 @@ MainAssembly::MainAssembly(CommPort *testPort)
 {
     poll.setLinkSwitch(&linkSwitch);
     link.setUnloadHandler([this] { shell.Form_Unload(); });
+    // A box asked for in the middle of a send (by a window's own handler, reached from a turn of that send) opens
+    // once the send is done, as an action of its own: its modal loop never holds a send, nor the poll, up.
+    ui::setMessageGate([this](const ui::ShownMessage &m) {
+        if (!road.insideSend())
+            return false;
+        road.submit(ActionRoad::Source::Operator, [m] { ui::showMessage(m.text, m.icon, m.title); });
+        return true;
+    });
     wire();
-    tuning.wire();
-    bandMode.wire();
-    vfoShift.wire();
-    scanner.wire();
-    scanLists.wire();
+    tuning.wire(road);
+    bandMode.wire(road);
+    vfoShift.wire(road);
+    scanner.wire(road);
+    scanLists.wire(road);
 }
 
 FrequencyControls MainAssembly::frequencyControls(const Ft847Controls &c)
@@ -78,6 +87,7 @@ MainAssembly::~MainAssembly()
 {
     // The port closes with its owner; make sure the radio leaves CAT mode first.
     linkSwitch.Lab_c_off_Click();
+    ui::setMessageGate({});
 }
 
 bool MainAssembly::share(const QHostAddress &address, quint16 port, QString *why)
@@ -99,17 +109,19 @@ void MainAssembly::start()
 
 void MainAssembly::wire()
 {
-    QObject::connect(&window, &Ft847Window::unloading, &shell, &AppShell::Form_Unload);
-    QObject::connect(c.Lab_c_on, &ClickLabel::clicked, &linkSwitch, &LinkSwitch::Lab_c_on_Click);
-    QObject::connect(c.Lab_c_off, &ClickLabel::clicked, &linkSwitch, &LinkSwitch::Lab_c_off_Click);
-    QObject::connect(c.Lab_mem, &ClickLabel::clicked, &shell, &AppShell::Lab_mem_Click);
-    QObject::connect(c.LabLocat, &ClickLabel::clicked, &shell, &AppShell::LabLocat_Click);
-    QObject::connect(c.LabConf, &ClickLabel::clicked, &shell, &AppShell::LabConf_Click);
-    QObject::connect(c.LabPropos, &ClickLabel::clicked, &shell, &AppShell::LabPropos_Click);
-    QObject::connect(c.Labquit, &ClickLabel::clicked, &shell, &AppShell::Labquit_Click);
-    QObject::connect(c.Timer1, &QTimer::timeout, &poll, &StatusPoll::Timer1_Timer);
+    // Every control's action takes the road; the clock alone does not, it neither sends nor opens a window.
+    road.route(&window, &Ft847Window::unloading, &shell, &AppShell::Form_Unload);
+    road.route(c.Lab_c_on, &ClickLabel::clicked, &linkSwitch, &LinkSwitch::Lab_c_on_Click);
+    road.route(c.Lab_c_off, &ClickLabel::clicked, &linkSwitch, &LinkSwitch::Lab_c_off_Click);
+    road.route(c.Lab_mem, &ClickLabel::clicked, &shell, &AppShell::Lab_mem_Click);
+    road.route(c.LabLocat, &ClickLabel::clicked, &shell, &AppShell::LabLocat_Click);
+    road.route(c.LabConf, &ClickLabel::clicked, &shell, &AppShell::LabConf_Click);
+    road.route(c.LabPropos, &ClickLabel::clicked, &shell, &AppShell::LabPropos_Click);
+    road.route(c.Labquit, &ClickLabel::clicked, &shell, &AppShell::Labquit_Click);
+    QObject::connect(c.Timer1, &QTimer::timeout, &poll, &StatusPoll::requestTick);
     QObject::connect(c.Timer2, &QTimer::timeout, &shell, &AppShell::Timer2_Timer);
-    QObject::connect(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
+    road.route(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
+    QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &scanner, &RangeScanner::linkSwitchingOff);
     // "Configuration" and "Marche" without a port both open the configuration dialog, modally.
     const auto openConfiguration = [this] {
         ConfigDialog dialog(settings, c.LabConf, c.ft_847);
@@ -123,15 +135,19 @@ void MainAssembly::wire()
         scanner.fillLists();
     });
     QObject::connect(&shell, &AppShell::loadingMemory, &memory, &MemoryEditor::load);
-    QObject::connect(c.ComEnvoiLIste, &QPushButton::clicked, &memory, &MemoryEditor::ComEnvoiLIste_Click);
-    QObject::connect(c.Grid, &MemoryGrid::cellClicked, &memory, &MemoryEditor::Grid_Click);
-    QObject::connect(c.Grid, &MemoryGrid::cellDoubleClicked, &memory, &MemoryEditor::Grid_DblClick);
-    QObject::connect(c.Grid, &MemoryGrid::currentRowChanged, &memory, &MemoryEditor::followCurrentRow);
-    QObject::connect(c.Grid, &MemoryGrid::focusLost, &memory, &MemoryEditor::Grid_LostFocus);
-    QObject::connect(c.cmdAjouter, &QPushButton::clicked, &memory, &MemoryEditor::cmdAjouter_Click);
+    road.route(c.ComEnvoiLIste, &QPushButton::clicked, &memory, &MemoryEditor::ComEnvoiLIste_Click);
+    // The grid's row as it was when clicked or moved to: "Envoyer au VFO" waiting on the road sends that row.
+    road.routeTaking(
+        c.Grid, &MemoryGrid::cellClicked, &memory, [this](int row) { return [this, row] { memory.Grid_Click(row); }; });
+    road.routeTaking(c.Grid, &MemoryGrid::cellDoubleClicked, &memory,
+        [this](int row) { return [this, row] { memory.Grid_DblClick(row); }; });
+    road.routeTaking(c.Grid, &MemoryGrid::currentRowChanged, &memory,
+        [this](int row) { return [this, row] { memory.followCurrentRow(row); }; });
+    road.route(c.Grid, &MemoryGrid::focusLost, &memory, &MemoryEditor::Grid_LostFocus);
+    road.route(c.cmdAjouter, &QPushButton::clicked, &memory, &MemoryEditor::cmdAjouter_Click);
     QObject::connect(c.Text_choix_qrg, &QLineEdit::textChanged, &memory, &MemoryEditor::Text_choix_qrg_Change);
-    QObject::connect(c.Com_valid_memo, &QPushButton::clicked, &memory, &MemoryEditor::Com_valid_memo_Click);
-    QObject::connect(c.Com_Anul, &QPushButton::clicked, &memory, &MemoryEditor::Com_Anul_Click);
-    QObject::connect(c.Com_eff, &QPushButton::clicked, &memory, &MemoryEditor::Com_eff_Click);
-    QObject::connect(c.Com_envoi_freq, &QPushButton::clicked, &memory, &MemoryEditor::Com_envoi_freq_Click);
+    road.route(c.Com_valid_memo, &QPushButton::clicked, &memory, &MemoryEditor::Com_valid_memo_Click);
+    road.route(c.Com_Anul, &QPushButton::clicked, &memory, &MemoryEditor::Com_Anul_Click);
+    road.route(c.Com_eff, &QPushButton::clicked, &memory, &MemoryEditor::Com_eff_Click);
+    road.route(c.Com_envoi_freq, &QPushButton::clicked, &memory, &MemoryEditor::Com_envoi_freq_Click);
 }

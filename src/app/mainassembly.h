@@ -3,6 +3,7 @@
 // The whole program put together: the main window, the serial port, the CAT link and the controllers of each
 // subsystem, with the window's signals wired to their handlers. main() builds one; end-to-end tests too.
 
+#include "actionroad.h"
 #include "bandmode.h"
 #include "catlink.h"
 #include "frequencycontrol.h"
@@ -41,8 +42,9 @@ public:
     Settings settings;
     CommPort &port;
     CatLink link {port};
+    ActionRoad road {link};
     FrequencyControl frequency {link, frequencyControls(c)};
-    StatusPoll poll {link, frequency, statusPollControls(c)};
+    StatusPoll poll {link, road, frequency, statusPollControls(c)};
     Tuning tuning {frequency, tuningControls(c)};
     BandMode bandMode {frequency, link, bandModeControls(c)};
     VfoShift vfoShift {frequency, link, {c.Com_AB, c.Com_shift, c.LabVFO2, c.LabTRX1, c.LabTRX2}};
@@ -51,9 +53,9 @@ public:
     LinkSwitch linkSwitch {settings, link, frequency, linkSwitchControls(c)};
     AppShell shell {frequency, poll, linkSwitch,
         {c.ft_847, c.LabHeure, c.LabDate, c.Lab_mem, c.LabLocat, c.LabPropos, c.Labquit, c.Timer2, c.Scan_Timer}};
-    MemoryEditor memory {frequency, memoryEditorControls(c)};
+    MemoryEditor memory {frequency, road, memoryEditorControls(c)};
     LocatorLauncher locatorLauncher {settings, c.LabLocat, c.ft_847};
-    PanelRig rig {frequency, poll, linkSwitch, link};
+    PanelRig rig {frequency, poll, linkSwitch, link, road};
     // The radio shared over Hamlib's network protocol; none until share() is asked.
     std::unique_ptr<RigctlServer> sharing;
 

@@ -1,15 +1,18 @@
 #include "panelrig.h"
 
+#include "actionroad.h"
 #include "catlink.h"
 #include "frequencycontrol.h"
 #include "linkswitch.h"
 #include "statuspoll.h"
 
-PanelRig::PanelRig(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link)
+PanelRig::PanelRig(
+    FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link, ActionRoad &road)
     : m_frequency(frequency)
     , m_poll(poll)
     , m_linkSwitch(linkSwitch)
     , m_link(link)
+    , m_road(road)
 { }
 
 bool PanelRig::linkOn() const
@@ -42,9 +45,9 @@ int PanelRig::sMeter() const
     return m_poll.SMeterWidth / StatusPoll::kTwipsPerStep;
 }
 
-bool PanelRig::readyForSet() const
+void PanelRig::queueSet(std::function<void()> set)
 {
-    return m_link.takesActions();
+    m_road.submit(ActionRoad::Source::Network, std::move(set));
 }
 
 rigctl::Error PanelRig::sent() const

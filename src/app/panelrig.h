@@ -5,6 +5,7 @@
 
 #include "rigctlprotocol.h"
 
+class ActionRoad;
 class CatLink;
 class FrequencyControl;
 class LinkSwitch;
@@ -13,7 +14,7 @@ class StatusPoll;
 class PanelRig : public rigctl::Rig
 {
 public:
-    PanelRig(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link);
+    PanelRig(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link, ActionRoad &road);
 
     bool linkOn() const override;
     qint64 frequencyTenHz() const override;
@@ -21,7 +22,7 @@ public:
     bool transmitting() const override;
     bool squelchOpen() const override;
     int sMeter() const override;
-    bool readyForSet() const override;
+    void queueSet(std::function<void()> set) override;
     rigctl::Error setFrequency(qint64 tenHz) override;
     rigctl::Error setMode(const QString &name, quint8 code) override;
     rigctl::Error setPtt(bool on) override;
@@ -34,4 +35,5 @@ private:
     StatusPoll &m_poll;
     LinkSwitch &m_linkSwitch;
     CatLink &m_link;
+    ActionRoad &m_road;
 };

@@ -39,24 +39,11 @@ void CatLink::turn()
 
 void CatLink::Efface_Param()
 {
-    clearParameters(false);
-}
-
-void CatLink::clearParameters(bool operatorTurns)
-{
     const Sending sending(*this);
     for (int i = 0; i < 4; ++i) {
         CatCommand[i] = 0;
-        if (operatorTurns) {
-            m_operatorTurnDepth = m_sending;
-            QCoreApplication::processEvents();
-            m_operatorTurnDepth = -1;
-        } else {
-            yieldWhileSending();
-        }
+        yieldWhileSending();
     }
-    // A command sent from one of those turns may have left its parameters in the shared frame.
-    std::fill_n(CatCommand.begin(), 4, 0);
     m_port.setInBufferCount(0);
 }
 
@@ -121,9 +108,7 @@ bool CatLink::waitUntilSentInExchange()
 bool CatLink::exchange(quint8 opcode, int count)
 {
     CatReply.clear();
-    // Before the request leaves, the operator's clicks are served as in any turn, unless this exchange was itself
-    // reached from inside another command's send.
-    clearParameters(!isSending());
+    Efface_Param();
     const Sending sending(*this);
     if (!canSend())
         return false;

@@ -4,13 +4,12 @@
 // and send them, and the bounded wait for a reply. This is the one road to the radio for the poll, clicks, the
 // scanner and network clients alike.
 //
-// Commands let the event loop run while their parameters are cleared and their bytes drain, so timer ticks (the
-// poll, the scanner) and the screen go on in the middle of a send. A request and the read of its reply form one
-// exchange that nothing may break into: once its parameters are cleared, the request leaves and the reply is read
-// without the event loop running, so nothing can send into the middle of it or discard a reply that has begun to
-// arrive. The operator's clicks and keys wait while a command is being sent, and are taken at the next turn that is
-// not inside one (while the poll clears the parameters of its next request, at a scanner step, or at rest), in the
-// order they came: one click's commands never interleave with another's.
+// Commands let the event loop run while their parameters are cleared and their bytes drain, so the screen, the
+// network and the accessibility bus go on in the middle of a send; what those turns bring that would send waits on
+// the road (actionroad.h) until the send is done. The operator's clicks and keys stay in the window system until
+// then. A request and the read of its reply form one exchange that nothing may break into: once its parameters are
+// cleared, the request leaves and the reply is read without the event loop running, so nothing can send into the
+// middle of it or discard a reply that has begun to arrive.
 
 #include "catframe.h"
 #include "commport.h"
@@ -57,12 +56,11 @@ public:
     bool exchange(quint8 opcode, int count);
 
     // A turn of the event loop for whatever is waiting: the operator's input as well, unless a command is being sent
-    // further down the stack (then it waits, as in every send). At a scanner step.
+    // further down the stack (then it waits, as in every send).
     void turn();
     bool isSending() const { return m_sending > 0; }
-    // Whether an action (a click, a network client's set) may send now: nothing is being sent, or the poll is only
-    // clearing the parameters of its next request, where the operator's clicks are taken too.
-    bool takesActions() const { return m_sending == 0 || m_sending == m_operatorTurnDepth; }
+    // The port error is being reported, or was: nothing more is sent but the unload's CAT off.
+    bool isEnding() const { return m_ending || m_ended; }
 
     // Run after the port error was acknowledged and before the program ends: the main window unloads there,
     // which switches the link off.
@@ -74,8 +72,6 @@ private:
     struct Sending;
     // A turn of the event loop inside a send: everything but the operator's input.
     static void yieldWhileSending();
-    // Efface_Param, its turns taking the operator's input or not.
-    void clearParameters(bool operatorTurns);
     bool canSend() const { return !m_ended && !m_ending && m_port.portOpen(); }
     void send(quint8 opcode);
     // Waits for the output to drain, letting the event loop run between looks.
@@ -92,7 +88,6 @@ private:
     std::chrono::steady_clock::time_point m_sentAt; // when the last command was handed to the port
     int m_expected = 0; // bytes of the reply being waited for
     int m_sending = 0; // send routines on the stack
-    int m_operatorTurnDepth = -1; // the depth of the poll's clearing of parameters while it takes actions
     bool m_ending = false; // the port error is being reported
     bool m_ended = false; // the program was ended (tests observe it instead of losing their process)
 };

@@ -85,6 +85,7 @@ void LinkSwitch::Lab_c_off_Click()
 {
     if (!m_link.port().portOpen())
         return;
+    emit switchingOff();
     look::setBackColor(m_c.Lab_mem, look::Navy);
     m_c.ft_847->setHeightTwips(Ft847Window::kFoldedTwips);
     m_c.Lab_c_off->hide();

@@ -47,6 +47,8 @@ public:
 signals:
     // "Marche" found no port configured: the configuration dialog is to be shown, modally.
     void configurationRequired();
+    // The link is about to go off: what works the radio on its own (the scanner) stops.
+    void switchingOff();
 
 private:
     void setPanelSet(bool on);

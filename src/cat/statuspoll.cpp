@@ -1,5 +1,6 @@
 #include "statuspoll.h"
 
+#include "actionroad.h"
 #include "catlink.h"
 #include "frequencycontrol.h"
 #include "lamp.h"
@@ -10,9 +11,11 @@
 #include <QLabel>
 #include <QTimer>
 
-StatusPoll::StatusPoll(CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls, QObject *parent)
+StatusPoll::StatusPoll(
+    CatLink &link, ActionRoad &road, FrequencyControl &frequency, const StatusPollControls &controls, QObject *parent)
     : QObject(parent)
     , m_link(link)
+    , m_road(road)
     , m_frequency(frequency)
     , m_c(controls)
 { }
@@ -29,20 +32,46 @@ bool StatusPoll::request(quint8 opcode, int count)
     return m_link.exchange(opcode, count);
 }
 
+void StatusPoll::requestTick()
+{
+    // LSB and AM start the timer again in the middle of a tick: that tick's own end re-arms it.
+    if (m_tickWaiting || m_ticking)
+        return;
+    m_tickWaiting = true;
+    m_road.submit(ActionRoad::Source::Internal, [this] {
+        m_tickWaiting = false;
+        Timer1_Timer();
+    });
+}
+
 void StatusPoll::Timer1_Timer()
 {
+    if (m_ticking)
+        return;
+    m_ticking = true;
     if (m_link.port().outBufferCount() < 1) {
         Lit_Etat();
         if (!TxActive) {
-            Lit_Freq_Mode();
-            Lit_SMetre();
+            then(&StatusPoll::Lit_Freq_Mode);
+            then(&StatusPoll::Lit_SMetre);
         }
     }
+    then(&StatusPoll::endOfTick);
+}
+
+void StatusPoll::then(void (StatusPoll::*step)())
+{
+    m_road.submit(ActionRoad::Source::Internal, [this, step] { (this->*step)(); });
+}
+
+void StatusPoll::endOfTick()
+{
     if (m_switch && m_switch->LinkOff)
         m_c.Timer1->stop();
     else
         m_c.Timer1->start();
     Lit_SMetre();
+    m_ticking = false;
 }
 
 void StatusPoll::Lit_Etat()
@@ -52,6 +81,7 @@ void StatusPoll::Lit_Etat()
     if (!request(cat::OpReadReceiverStatus, 1))
         return;
     const auto v = static_cast<quint8>(m_link.CatReply[0]);
+    m_readAt.busy = m_frequency.sends();
     TxActive = v == cat::StatusTransmitting;
     m_c.Shape_tx_rx->setState(TxActive ? look::Transmitting : look::Receiving,
         TxActive ? QStringLiteral("Émission") : QStringLiteral("Réception"));
@@ -68,11 +98,13 @@ void StatusPoll::Lit_Freq_Mode()
     if (!cat::isBcdFrequency(m_link.CatReply))
         return;
     const QString text = cat::replyFrequencyText(m_link.CatReply);
-    if (text == m_frequency.CurrentFreq)
-        return;
     const auto modeCode = static_cast<quint8>(m_link.CatReply[4]);
-    m_frequency.CurrentFreq = text;
-    m_frequency.Charge_Num();
+    if (text != m_frequency.CurrentFreq) {
+        m_frequency.CurrentFreq = text;
+        m_frequency.Charge_Num();
+    }
+    // The mode follows the radio too, dial moved or not: a mode set on the radio itself, or one it did not take,
+    // shows at the next tick instead of waiting for the frequency to change.
     CurrentMode = cat::modeName(modeCode);
     m_frequency.setModeCaption(CurrentMode.trimmed());
 }
@@ -82,6 +114,7 @@ void StatusPoll::Lit_SMetre()
     if (!request(cat::OpReadReceiverStatus, 1))
         return;
     const int s = static_cast<quint8>(m_link.CatReply[0]) & cat::StatusMeterMask;
+    m_readAt.level = m_frequency.sends();
     SignalLevel = s / 2.0;
     SMeterWidth = static_cast<qint16>(s * kTwipsPerStep);
     Trace_SMetre();

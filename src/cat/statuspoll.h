@@ -1,11 +1,15 @@
 #pragma once
 
 // The status poll: while the link is on, every 300 ms the panel reads the receiver status (transmit and busy
-// lights, S-meter) and, when receiving, the frequency and mode, and follows the radio's own dial.
+// lights, S-meter) and, when receiving, the frequency and mode, and follows the radio's own dial and mode. Each read
+// of a tick takes its own turn on the road, so that the actions that come during a tick run between its reads.
 
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
+class ActionRoad;
 class CatLink;
 class FrequencyControl;
 class Lamp;
@@ -29,9 +33,17 @@ public:
     // Twips of S-meter bar per step of the reading.
     static constexpr int kTwipsPerStep = 130;
 
-    StatusPoll(
-        CatLink &link, FrequencyControl &frequency, const StatusPollControls &controls, QObject *parent = nullptr);
+    StatusPoll(CatLink &link, ActionRoad &road, FrequencyControl &frequency, const StatusPollControls &controls,
+        QObject *parent = nullptr);
     void setLinkSwitch(const LinkSwitch *linkSwitch) { m_switch = linkSwitch; }
+
+    // When the busy flag and the S-meter were last read, counted in frequencies sent (FrequencyControl::sends()):
+    // whoever tuned the radio can tell a value read there from one read before, or once the radio had moved on.
+    struct ReadAt
+    {
+        std::optional<quint64> busy, level;
+    };
+    ReadAt readAt() const { return m_readAt; }
 
     bool TxActive = true; // the last status byte was 0xA0: transmitting
     bool SquelchOpen = false; // bit 7 of the last status byte was clear: the channel is busy
@@ -39,6 +51,8 @@ public:
     qint16 SMeterWidth = 0; // bar width in twips, reading * 130
     QString CurrentMode;
 
+    // Timer1's tick, as it comes: on the road, unless a tick is already waiting or under way.
+    void requestTick();
     void Timer1_Timer();
     void Lit_Etat();
     void Lit_Freq_Mode();
@@ -46,13 +60,20 @@ public:
     void Trace_SMetre();
 
 private:
+    // The next read of the tick, in its own turn on the road.
+    void then(void (StatusPoll::*step)());
+    void endOfTick();
     // Sends a read request and waits for its reply; true when the reply has the expected length.
     bool request(quint8 opcode, int count);
     // The link was switched off while this tick yielded: the rest of the tick must leave the port alone.
     bool switchedOff() const;
 
     CatLink &m_link;
+    ActionRoad &m_road;
     FrequencyControl &m_frequency;
     StatusPollControls m_c;
     const LinkSwitch *m_switch = nullptr;
+    ReadAt m_readAt;
+    bool m_tickWaiting = false; // a tick is on the road, not yet begun
+    bool m_ticking = false; // a tick has begun and its last read is still to come
 };

@@ -1,5 +1,6 @@
 #include "bandmode.h"
 
+#include "actionroad.h"
 #include "catlink.h"
 #include "frequencycontrol.h"
 
@@ -29,7 +30,7 @@ BandMode::BandMode(FrequencyControl &frequency, CatLink &link, const BandModeCon
     , m_c(controls)
 { }
 
-void BandMode::wire()
+void BandMode::wire(ActionRoad &road)
 {
     const std::pair<QPushButton *, void (BandMode::*)()> handlers[] = {
         {m_c.Com_18, &B::Com_18_Click},
@@ -49,7 +50,7 @@ void BandMode::wire()
         {m_c.Com_FM, &B::Com_FM_Click},
     };
     for (const auto &[button, handler] : handlers)
-        connect(button, &QPushButton::clicked, this, handler);
+        road.route(button, &QPushButton::clicked, this, handler);
 }
 
 void BandMode::Com_18_Click()

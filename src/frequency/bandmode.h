@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class ActionRoad;
 class CatLink;
 class FrequencyControl;
 class QComboBox;
@@ -32,7 +33,7 @@ class BandMode : public QObject
 
 public:
     BandMode(FrequencyControl &frequency, CatLink &link, const BandModeControls &controls, QObject *parent = nullptr);
-    void wire();
+    void wire(ActionRoad &road);
 
     void Com_18_Click();
     void Com_35_Click();

@@ -45,6 +45,7 @@ void FrequencyControl::Charge_Num()
     // What goes to the radio is read back from the caption, so the caption always holds the last value sent.
     m_link.Charge_BCD(m_c.Lab_control->text().toInt());
     m_link.Envoi_Cmd(cat::OpSetFrequency);
+    ++m_sends;
 
     // A press handled while the command drained may have moved CurrentFreq on: show it as it stands now.
     const QString shown = CurrentFreq;

@@ -57,6 +57,9 @@ public:
     const QString &modeName() const { return m_modeName; }
     // The last frequency sent to the radio, eight digits: the control label's caption.
     QString lastSent() const;
+    // How many frequencies have been sent: a reader can tell whether anything tuned the radio since a moment of its
+    // own.
+    quint64 sends() const { return m_sends; }
     void L_mode_Change();
 
 private:
@@ -65,4 +68,5 @@ private:
     CatLink &m_link;
     FrequencyControls m_c;
     QString m_modeName;
+    quint64 m_sends = 0;
 };

@@ -1,5 +1,6 @@
 #include "tuning.h"
 
+#include "actionroad.h"
 #include "freqtext.h"
 #include "frequencycontrol.h"
 #include "keys.h"
@@ -19,8 +20,9 @@ Tuning::Tuning(FrequencyControl &frequency, const TuningControls &controls, QObj
     , m_c(controls)
 { }
 
-void Tuning::wire()
+void Tuning::wire(ActionRoad &road)
 {
+    m_road = &road;
     const std::pair<QToolButton *, void (Tuning::*)()> steps[] = {
         {m_c.Com_ph, &Tuning::Com_ph_Click},
         {m_c.Com_mh, &Tuning::Com_mh_Click},
@@ -38,8 +40,8 @@ void Tuning::wire()
         {m_c.Com_mmm, &Tuning::Com_mmm_Click},
     };
     for (const auto &[button, handler] : steps)
-        connect(button, &QToolButton::clicked, this, handler);
-    connect(m_c.ComVfo1, &QPushButton::clicked, this, &Tuning::ComVfo1_Click);
+        road.route(button, &QToolButton::clicked, this, handler);
+    road.route(m_c.ComVfo1, &QPushButton::clicked, this, &Tuning::ComVfo1_Click);
     m_c.TextVfo1->installEventFilter(this);
     for (QLabel *digit : m_c.digits)
         digit->installEventFilter(this);
@@ -95,10 +97,14 @@ bool Tuning::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_c.TextVfo1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        int keyAscii = -1;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            TextVfo1_KeyPress(keys::Enter);
+            keyAscii = keys::Enter;
         else if (key->text().size() == 1)
-            TextVfo1_KeyPress(key->text().at(0).unicode());
+            keyAscii = key->text().at(0).unicode();
+        // What the key does (a message, a send) takes its turn on the road; the key itself goes in now.
+        if (keyAscii >= 0)
+            m_road->submit(ActionRoad::Source::Operator, [this, keyAscii] { TextVfo1_KeyPress(keyAscii); });
         return false; // the keystroke still goes into the field
     }
     if (event->type() == QEvent::Wheel) {

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ActionRoad;
 class FrequencyControl;
 class QFrame;
 class QLabel;
@@ -34,8 +35,8 @@ class Tuning : public QObject
 public:
     Tuning(FrequencyControl &frequency, const TuningControls &controls, QObject *parent = nullptr);
 
-    // Connects the step buttons, the entry field and the digits' mouse wheel.
-    void wire();
+    // Connects the step buttons, the entry field and the digits' mouse wheel, through the road.
+    void wire(ActionRoad &road);
 
     void Com_ph_Click() { step(1); }
     void Com_mh_Click() { step(-1); }
@@ -66,5 +67,6 @@ private:
 
     FrequencyControl &m_frequency;
     TuningControls m_c;
+    ActionRoad *m_road = nullptr;
     int m_wheelRemainder = 0;
 };

@@ -1,5 +1,6 @@
 #include "vfoshift.h"
 
+#include "actionroad.h"
 #include "catlink.h"
 #include "freqtext.h"
 #include "frequencycontrol.h"
@@ -14,10 +15,10 @@ VfoShift::VfoShift(FrequencyControl &frequency, CatLink &link, const VfoShiftCon
     , m_c(controls)
 { }
 
-void VfoShift::wire()
+void VfoShift::wire(ActionRoad &road)
 {
-    connect(m_c.Com_AB, &QPushButton::clicked, this, &VfoShift::Com_AB_Click);
-    connect(m_c.Com_shift, &QPushButton::clicked, this, &VfoShift::Com_shift_Click);
+    road.route(m_c.Com_AB, &QPushButton::clicked, this, &VfoShift::Com_AB_Click);
+    road.route(m_c.Com_shift, &QPushButton::clicked, this, &VfoShift::Com_shift_Click);
 }
 
 void VfoShift::Com_AB_Click()

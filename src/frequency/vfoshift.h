@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class ActionRoad;
 class CatLink;
 class FrequencyControl;
 class QLabel;
@@ -23,7 +24,7 @@ class VfoShift : public QObject
 
 public:
     VfoShift(FrequencyControl &frequency, CatLink &link, const VfoShiftControls &controls, QObject *parent = nullptr);
-    void wire();
+    void wire(ActionRoad &road);
 
     // Clicks of the shift button; from start-up the next click selects minus shift.
     int shiftClicks = 1;

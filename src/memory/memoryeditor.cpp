@@ -1,5 +1,6 @@
 #include "memoryeditor.h"
 
+#include "actionroad.h"
 #include "catframe.h"
 #include "combos.h"
 #include "frequencycontrol.h"
@@ -10,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,9 +51,11 @@ QString rowText(const MemoryEntry &e)
 
 } // namespace
 
-MemoryEditor::MemoryEditor(FrequencyControl &frequency, const MemoryEditorControls &controls, QObject *parent)
+MemoryEditor::MemoryEditor(
+    FrequencyControl &frequency, ActionRoad &road, const MemoryEditorControls &controls, QObject *parent)
     : QObject(parent)
     , m_frequency(frequency)
+    , m_road(road)
     , m_c(controls)
 {
     for (QLineEdit *field : {m_c.Text_choix_qrg, m_c.Text_choix_observ})
@@ -104,9 +106,10 @@ void MemoryEditor::ComEnvoiLIste_Click()
         listIfTicked(*entry);
         if (firstEntry || sinceTurn.hasExpired(kTurnEveryMs)) {
             firstEntry = false;
-            // A click handled here may run "Afficher" again (a new reader, read to the end before it returns), or
-            // finish this read for an append or a deletion: either way the loop ends with the reader gone.
-            QCoreApplication::processEvents();
+            // Nothing is half done here: the poll and the operator's actions run. One of them may run "Afficher"
+            // again (a new reader, read to the end before it returns), or finish this read for an append or a
+            // deletion: either way the loop ends with the reader gone.
+            m_road.parkedTurn();
             sinceTurn.start();
         }
     }

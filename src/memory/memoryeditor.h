@@ -11,6 +11,7 @@
 #include <array>
 #include <optional>
 
+class ActionRoad;
 class FrequencyControl;
 class MemoryGrid;
 class QCheckBox;
@@ -34,7 +35,8 @@ class MemoryEditor : public QObject
     Q_OBJECT
 
 public:
-    MemoryEditor(FrequencyControl &frequency, const MemoryEditorControls &controls, QObject *parent = nullptr);
+    MemoryEditor(
+        FrequencyControl &frequency, ActionRoad &road, const MemoryEditorControls &controls, QObject *parent = nullptr);
 
     // Frequency (kHz) and mode cells of the grid's selected row: the key of a deletion and what "Envoyer au VFO"
     // sends. They follow the current row however it moves (mouse, keyboard, a row removed).
@@ -44,8 +46,8 @@ public:
     // Start-up: the grid's columns and the group and mode lists, the memory list shown once, the form's buttons.
     void load();
 
-    // "Afficher": rebuilds the grid from the file with the ticked groups, letting the event loop run after each
-    // entry read.
+    // "Afficher": rebuilds the grid from the file with the ticked groups, letting the event loop run (and the
+    // actions on the road) every few milliseconds.
     void ComEnvoiLIste_Click();
     void Grid_Click(int row);
     void Grid_DblClick(int row);
@@ -69,6 +71,7 @@ private:
     void clearForm();
 
     FrequencyControl &m_frequency;
+    ActionRoad &m_road;
     MemoryEditorControls m_c;
     std::optional<memoryfile::MemoryReader> m_reader; // the file "Afficher" is going through
 };

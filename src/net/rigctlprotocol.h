@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace rigctl {
@@ -36,8 +37,9 @@ public:
     virtual bool squelchOpen() const = 0;
     virtual int sMeter() const = 0; // the raw reading, 0 to 31
 
-    // Whether a set may go out now; a set that may not waits (see Server). Reads never wait.
-    virtual bool readyForSet() const = 0;
+    // Runs a set when the road to the radio is free: at once, or in its turn after what is being sent and what the
+    // operator has asked for. Reads never wait.
+    virtual void queueSet(std::function<void()> set) = 0;
     virtual Error setFrequency(qint64 tenHz) = 0;
     virtual Error setMode(const QString &name, quint8 code) = 0;
     virtual Error setPtt(bool on) = 0;

@@ -11,6 +11,7 @@ struct RigctlServer::Client
     QPointer<QTcpSocket> socket;
     QByteArray received; // not answered yet: whole lines, then perhaps the start of one
     bool serving = false; // serve() is on the stack for this client
+    bool setOnRoad = false; // a set waits on the road or is being sent: the lines after it wait for its answer
     bool gone = false; // closed: nothing more is read, answered or sent
 };
 
@@ -44,8 +45,8 @@ RigctlServer::RigctlServer(rigctl::Rig &rig, QObject *parent)
     , m_server(new QTcpServer(this))
 {
     connect(m_server, &QTcpServer::newConnection, this, &RigctlServer::accept);
-    m_retry.setSingleShot(true);
-    connect(&m_retry, &QTimer::timeout, this, &RigctlServer::serveWaiting);
+    m_serveTimer.setSingleShot(true);
+    connect(&m_serveTimer, &QTimer::timeout, this, &RigctlServer::serveWaiting);
 }
 
 RigctlServer::~RigctlServer()
@@ -100,7 +101,7 @@ void RigctlServer::accept()
             socket->deleteLater();
             continue;
         }
-        auto client = std::make_unique<Client>();
+        auto client = std::make_shared<Client>();
         client->socket = socket;
         Client *c = client.get();
         m_clients.push_back(std::move(client));
@@ -126,62 +127,74 @@ void RigctlServer::receive(Client &client)
     // Served from the event loop rather than from inside the socket's signal, where the socket would not notice
     // its client leaving while a set is being sent.
     if (client.received.contains('\n'))
-        m_retry.start(0);
+        m_serveTimer.start(0);
 }
 
-void RigctlServer::serve(Client &client)
+void RigctlServer::serve(const ClientPtr &client)
 {
-    // A set sends and lets the event loop run meanwhile: more of this client's lines wait for this loop.
-    if (client.serving)
+    // A set sent at once lets the event loop run meanwhile: more of this client's lines wait for this loop.
+    if (client->serving)
         return;
-    client.serving = true;
+    client->serving = true;
     ++m_busy;
-    for (;;) {
-        const qsizetype end = client.received.indexOf('\n');
-        if (end < 0 || client.gone)
+    while (!client->gone && !client->setOnRoad) {
+        const qsizetype end = client->received.indexOf('\n');
+        if (end < 0)
             break;
-        const auto request = rigctl::parse(QString::fromLatin1(client.received.left(end)));
-        // A set goes out only where a click would: not into the middle of another command. It waits, and the
-        // client's later requests with it.
-        if (request && request->isSet && m_rig.linkOn() && !m_rig.readyForSet()) {
-            m_retry.start(1);
-            break;
-        }
-        client.received.remove(0, end + 1);
+        const auto request = rigctl::parse(QString::fromLatin1(client->received.left(end)));
+        client->received.remove(0, end + 1);
         if (!request)
             continue;
-        const rigctl::Reply reply = rigctl::answer(*request, m_rig);
-        if (client.gone || !client.socket)
-            break; // left while its set was being sent: the command went out whole, the answer has nowhere to go
-        client.socket->write(reply.text);
-        if (client.socket->bytesToWrite() > kMaxUnread) {
-            drop(client); // not reading its answers
-            break;
+        if (!request->isSet || !m_rig.linkOn()) {
+            if (!deliver(*client, rigctl::answer(*request, m_rig)))
+                break;
+            continue;
         }
-        if (reply.close) {
-            client.gone = true;
-            client.socket->disconnectFromHost();
-            break;
-        }
+        // A set takes its turn on the road and is answered once sent; the client's later lines wait for it. It
+        // goes out even if its client leaves meanwhile: it was asked for.
+        client->setOnRoad = true;
+        m_rig.queueSet([server = QPointer(this), client, request = *request] {
+            if (!server)
+                return;
+            const rigctl::Reply reply = rigctl::answer(request, server->m_rig);
+            client->setOnRoad = false;
+            if (server->deliver(*client, reply) && client->received.contains('\n'))
+                server->m_serveTimer.start(0);
+        });
     }
-    client.serving = false;
+    client->serving = false;
     --m_busy;
     forget();
+}
+
+bool RigctlServer::deliver(Client &client, const rigctl::Reply &reply)
+{
+    if (client.gone || !client.socket)
+        return false; // left while its set was being sent: the command went out whole, the answer has nowhere to go
+    client.socket->write(reply.text);
+    if (client.socket->bytesToWrite() > kMaxUnread) {
+        drop(client); // not reading its answers
+        return false;
+    }
+    if (reply.close) {
+        client.gone = true;
+        client.socket->disconnectFromHost();
+        return false;
+    }
+    return true;
 }
 
 void RigctlServer::serveWaiting()
 {
     // Serving one client may let the event loop close another: walk a copy.
     ++m_busy;
-    std::vector<Client *> waiting;
+    std::vector<ClientPtr> waiting;
     for (const auto &client : m_clients) {
         if (!client->gone && client->received.contains('\n'))
-            waiting.push_back(client.get());
+            waiting.push_back(client);
     }
-    for (Client *client : waiting) {
-        if (!client->gone)
-            serve(*client);
-    }
+    for (const ClientPtr &client : waiting)
+        serve(client);
     --m_busy;
     forget();
 }

@@ -3,10 +3,11 @@
 // The radio shared over Hamlib's network protocol: loggers and digital-mode programs connect as to rigctld (Hamlib's
 // "NET rigctl") and reach the FT-847 through the running panel. Off unless the program is started with --rigctld.
 //
-// Reads answer at once from the panel's state. A set takes the road of a click: it goes out when no command is
-// being sent (it waits in its client's queue otherwise) and is answered once sent. Each client's requests are
-// answered in their order. Sockets live in the event loop and never block it, and a client that misbehaves (a line
-// over 1 KiB, bytes that are not text, a client that stops reading) is closed alone.
+// Reads answer at once from the panel's state. A set takes the road to the radio as a click does, in its turn (after
+// the operator's actions, beside the other clients' sets: each client has one set at a time on the road), and is
+// answered once sent. Each client's requests are answered in their order. Sockets live in the event loop and never
+// block it, and a client that misbehaves (a line over 1 KiB, bytes that are not text, a client that stops reading)
+// is closed alone.
 
 #include "rigctlprotocol.h"
 
@@ -42,16 +43,20 @@ public:
 
 private:
     struct Client;
+    using ClientPtr = std::shared_ptr<Client>;
     void accept();
     void receive(Client &client);
-    void serve(Client &client);
+    void serve(const ClientPtr &client);
+    // Sends an answer; false when the client is gone, or closed now for not reading its answers.
+    bool deliver(Client &client, const rigctl::Reply &reply);
     void drop(Client &client);
     void serveWaiting();
     void forget();
 
     rigctl::Rig &m_rig;
     QTcpServer *m_server;
-    std::list<std::unique_ptr<Client>> m_clients;
-    QTimer m_retry; // requests to serve: at once when they arrive, shortly when a set waits for the link
+    // Shared with the sets on the road, which answer their client once sent.
+    std::list<ClientPtr> m_clients;
+    QTimer m_serveTimer; // requests to serve, from the event loop rather than inside a socket's signal
     int m_busy = 0; // serve() calls and walks of the client list on the stack
 };

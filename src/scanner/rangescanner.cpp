@@ -1,10 +1,10 @@
 #include "rangescanner.h"
 
+#include "actionroad.h"
 #include "catlink.h"
 #include "combos.h"
 #include "frequencycontrol.h"
 #include "messagebox.h"
-#include "statuspoll.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,16 +39,17 @@ RangeScanner::RangeScanner(
     , m_c(controls)
 { }
 
-void RangeScanner::wire()
+void RangeScanner::wire(ActionRoad &road)
 {
-    connect(m_c.Av_Pas, &QPushButton::clicked, this, &RangeScanner::Av_Pas_Click);
-    connect(m_c.Pause_Trace, &QPushButton::clicked, this, &RangeScanner::Pause_Trace_Click);
-    connect(m_c.Arret_Trace, &QPushButton::clicked, this, &RangeScanner::Arret_Trace_Click);
-    connect(m_c.Scan_Timer, &QTimer::timeout, this, &RangeScanner::Scan_Timer_Timer);
+    m_road = &road;
+    road.route(m_c.Av_Pas, &QPushButton::clicked, this, &RangeScanner::Av_Pas_Click);
+    road.route(m_c.Pause_Trace, &QPushButton::clicked, this, &RangeScanner::Pause_Trace_Click);
+    road.route(m_c.Arret_Trace, &QPushButton::clicked, this, &RangeScanner::Arret_Trace_Click);
+    connect(m_c.Scan_Timer, &QTimer::timeout, this, &RangeScanner::requestStep);
     // Only a choice from a list counts; typed text is taken at the next Start (and Stop, for the step).
-    connect(m_c.Combo_pas, &QComboBox::activated, this, &RangeScanner::Combo_pas_Click);
-    connect(m_c.Combo_vitesse, &QComboBox::activated, this, &RangeScanner::Combo_vitesse_Click);
-    connect(m_c.Combo_Seuil, &QComboBox::activated, this, &RangeScanner::Combo_Seuil_Click);
+    road.route(m_c.Combo_pas, &QComboBox::activated, this, &RangeScanner::Combo_pas_Click);
+    road.route(m_c.Combo_vitesse, &QComboBox::activated, this, &RangeScanner::Combo_vitesse_Click);
+    road.route(m_c.Combo_Seuil, &QComboBox::activated, this, &RangeScanner::Combo_Seuil_Click);
     connect(m_c.Textdep, &QLineEdit::textChanged, this, &RangeScanner::Textdep_Change);
     connect(m_c.Textariv, &QLineEdit::textChanged, this, &RangeScanner::Textariv_Change);
     boundKHzField(m_c.Combo_pas->lineEdit());
@@ -140,6 +141,7 @@ void RangeScanner::Pause_Trace_Click()
 void RangeScanner::Arret_Trace_Click()
 {
     noteTakenOver();
+    m_tunedSends.reset(); // the radio is not on the start, where the next step begins
     m_c.Scan_Timer->stop();
     m_c.Pause_Trace->setEnabled(false);
     m_c.Av_Pas->setEnabled(true);
@@ -148,6 +150,29 @@ void RangeScanner::Arret_Trace_Click()
     ScanEnd = numberOr(m_c.Textariv->text(), ScanEnd);
     // Back to the start: with an unreadable start field, the last start that read.
     ScanPos = ScanStart;
+}
+
+void RangeScanner::requestStep()
+{
+    if (m_stepWaiting)
+        return;
+    m_stepWaiting = true;
+    m_road->submit(ActionRoad::Source::Internal, [this, takenOver = m_takenOver] {
+        m_stepWaiting = false;
+        if (takenOver == m_takenOver)
+            Scan_Timer_Timer();
+    });
+}
+
+void RangeScanner::linkSwitchingOff()
+{
+    if (m_c.Scan_Timer->isActive())
+        Arret_Trace_Click();
+}
+
+bool RangeScanner::readsStep(std::optional<quint64> StatusPoll::ReadAt::*which) const
+{
+    return m_tunedSends && m_poll.readAt().*which == m_tunedSends;
 }
 
 void RangeScanner::Scan_Timer_Timer()
@@ -160,8 +185,11 @@ void RangeScanner::Scan_Timer_Timer()
         return;
     if (m_c.Scan_Timer->isActive())
         m_c.Scan_Timer->setInterval(intervalMs());
-    // Where the radio stood for the last interval: what the poll's busy flag and S-meter describe now.
+    // Where the radio stood for the last interval: what the poll's busy flag and S-meter describe, if it read them
+    // there. A reading from elsewhere, or from before (the link switched off, the poll held), records nothing.
     const Fixed stoodOn = ScanPos;
+    const bool busyThere = readsStep(&StatusPoll::ReadAt::busy);
+    const bool levelThere = readsStep(&StatusPoll::ReadAt::level);
     ScanPos += ScanStep;
     if (!m_c.Check_continu->isChecked() && ScanPos >= ScanEnd) {
         m_c.Scan_Timer->stop();
@@ -175,13 +203,14 @@ void RangeScanner::Scan_Timer_Timer()
     m_c.LabScanvfo->setText(ScanPos.toPointGroupedText());
     m_frequency.CurrentFreq = ScanPos.timesHundredToTenHzText();
     m_frequency.Charge_Num();
+    m_tunedSends = m_frequency.sends();
 
     bool detected = false;
     if (!ScanThreshold.isZero()) {
         m_poll.SquelchOpen = false;
-        detected = Fixed::fromUnits(qRound64(m_poll.SignalLevel * Fixed::UnitsPerOne)) >= ScanThreshold;
+        detected = levelThere && Fixed::fromUnits(qRound64(m_poll.SignalLevel * Fixed::UnitsPerOne)) >= ScanThreshold;
     } else {
-        detected = m_poll.SquelchOpen;
+        detected = busyThere && m_poll.SquelchOpen;
     }
     if (!detected)
         return;

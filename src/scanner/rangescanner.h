@@ -4,9 +4,13 @@
 // S-meter threshold at each step, listing what it finds and pausing on it when asked.
 
 #include "fixeddecimal.h"
+#include "statuspoll.h"
 
 #include <QObject>
 
+#include <optional>
+
+class ActionRoad;
 class CatLink;
 class FrequencyControl;
 class QCheckBox;
@@ -16,7 +20,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTimer;
-class StatusPoll;
 
 // The scanner's panel: the range fields, the step, speed and threshold lists, the two check boxes, the three
 // buttons, its timer, its frequency label and the list of what it found.
@@ -38,7 +41,7 @@ class RangeScanner : public QObject
 public:
     RangeScanner(FrequencyControl &frequency, StatusPoll &poll, CatLink &link, const RangeScannerControls &controls,
         QObject *parent = nullptr);
-    void wire();
+    void wire(ActionRoad &road);
 
     using Fixed = scanner::FixedDecimal;
     Fixed ScanStart, ScanEnd, ScanStep, ScanSpeed, ScanThreshold, ScanPos;
@@ -50,6 +53,9 @@ public:
     void Av_Pas_Click();
     void Pause_Trace_Click();
     void Arret_Trace_Click();
+    // Scan_Timer's tick, as it comes: a step on the road, unless one is waiting already. A step still waiting when
+    // the operator takes the radio (a pause, a stop, a recall) is not made.
+    void requestStep();
     void Scan_Timer_Timer();
     void Combo_pas_Click();
     void Combo_vitesse_Click();
@@ -57,8 +63,11 @@ public:
     void Textdep_Change();
     void Textariv_Change();
 
-    // The operator recalled a frequency (the memo list): a tick that handled it while yielding does not step.
+    // The operator recalled a frequency (the memo list): a step asked for before it does not step.
     void noteTakenOver() { ++m_takenOver; }
+    // The link is being switched off (by "Arret", the port error or quitting): a running scan stops as by its own
+    // stop button.
+    void linkSwitchingOff();
 
     // A field's number in the operator's locale, or the value it had when the text does not read as one
     // (an emptied field while typing, letters): the scanner keeps working with what it last understood.
@@ -71,10 +80,17 @@ private:
     void setSpeedFrom(const QString &text);
     int intervalMs() const;
     void record(Fixed frequency);
+    // Whether the poll's busy flag or S-meter describes the step the radio stood on: read while the scanner's tune
+    // was the last frequency sent.
+    bool readsStep(std::optional<quint64> StatusPoll::ReadAt::*which) const;
 
     FrequencyControl &m_frequency;
     StatusPoll &m_poll;
     CatLink &m_link;
     RangeScannerControls m_c;
+    ActionRoad *m_road = nullptr;
     int m_takenOver = 0; // pauses, stops and recalls so far
+    bool m_stepWaiting = false;
+    // The scanner's last tune, counted in frequencies sent; none before the first, nor after a stop.
+    std::optional<quint64> m_tunedSends;
 };

@@ -1,5 +1,6 @@
 #include "scanlists.h"
 
+#include "actionroad.h"
 #include "catframe.h"
 #include "frequencycontrol.h"
 #include "localenumber.h"
@@ -22,37 +23,39 @@ ScanLists::ScanLists(
     , m_c(controls)
 { }
 
-void ScanLists::wire()
+void ScanLists::wire(ActionRoad &road)
 {
-    connect(m_c.Scan_List, &QListWidget::itemClicked, this, &ScanLists::Scan_List_Click);
-    connect(m_c.Command1, &QToolButton::clicked, this, &ScanLists::Command1_Click);
-    connect(m_c.Command3, &QToolButton::clicked, this, &ScanLists::Command3_Click);
-    connect(m_c.Command2, &QPushButton::clicked, this, &ScanLists::Command2_Click);
-    connect(m_c.Com_memo, &QPushButton::clicked, this, &ScanLists::Com_memo_Click);
-    connect(m_c.List_memo, &QListWidget::itemClicked, this, &ScanLists::List_memo_Click);
-    connect(m_c.Com_clr, &QPushButton::clicked, this, &ScanLists::Com_clr_Click);
+    using Click = void (ScanLists::*)(const QString &);
+    for (const auto &[list, handler] :
+        {std::pair {m_c.Scan_List, Click(&ScanLists::Scan_List_Click)}, {m_c.List_memo, &ScanLists::List_memo_Click}}) {
+        road.routeTaking(list, &QListWidget::itemClicked, this, [this, handler](QListWidgetItem *item) {
+            return [this, handler, text = item->text()] { (this->*handler)(text); };
+        });
+    }
+    road.route(m_c.Command1, &QToolButton::clicked, this, &ScanLists::Command1_Click);
+    road.route(m_c.Command3, &QToolButton::clicked, this, &ScanLists::Command3_Click);
+    road.route(m_c.Command2, &QPushButton::clicked, this, &ScanLists::Command2_Click);
+    road.route(m_c.Com_memo, &QPushButton::clicked, this, &ScanLists::Com_memo_Click);
+    road.route(m_c.Com_clr, &QPushButton::clicked, this, &ScanLists::Com_clr_Click);
     RangeScanner::boundKHzField(m_c.Text_Affine);
 }
 
-void ScanLists::tuneKHz(qint64 tenHz)
+void ScanLists::tune(qint64 tenHz)
 {
     m_frequency.CurrentFreq = QString::number(tenHz);
     m_frequency.Charge_Num();
 }
 
-void ScanLists::Scan_List_Click()
+void ScanLists::Scan_List_Click(const QString &item)
 {
-    const QListWidgetItem *item = m_c.Scan_List->currentItem();
-    if (!item)
-        return;
     // Text the operator cannot have put there through the scanner is left alone: the radio stays where it is.
-    const auto kHz = Fixed::fromText(item->text(), QLocale());
+    const auto kHz = Fixed::fromText(item, QLocale());
     if (!kHz)
         return;
     m_c.Scan_Timer->stop();
-    m_c.Text_Affine->setText(item->text());
+    m_c.Text_Affine->setText(item);
     m_c.LabScanvfo->setText(kHz->toPointGroupedText());
-    tuneKHz(kHz->timesHundredToTenHz());
+    tune(kHz->timesHundredToTenHz());
     m_scanner.Pause_Trace_Click();
 }
 
@@ -89,7 +92,7 @@ void ScanLists::fineStep(bool up)
             m_c.Command1->setEnabled(true);
     }
     m_c.LabScanvfo->setText(next.toCommaGroupedText());
-    tuneKHz(next.timesHundredToTenHz());
+    tune(next.timesHundredToTenHz());
 }
 
 void ScanLists::Command2_Click()
@@ -106,19 +109,15 @@ void ScanLists::Com_memo_Click()
     m_c.List_memo->addItem(kHz + u' ' + m_frequency.modeName());
 }
 
-void ScanLists::List_memo_Click()
+void ScanLists::List_memo_Click(const QString &item)
 {
-    const QListWidgetItem *item = m_c.List_memo->currentItem();
-    if (!item)
-        return;
-    const QString text = item->text();
     m_scanner.noteTakenOver();
     // The item's leading number is MHz with the point as decimal separator, whatever the locale.
-    const auto tenHz = frequency::ExactDecimal::valPrefix(text).scaledClamped(5, 0, 99999999);
-    tuneKHz(tenHz);
+    const auto tenHz = frequency::ExactDecimal::valPrefix(item).scaledClamped(5, 0, 99999999);
+    tune(tenHz);
     // The last three characters name the mode: "USB", "LSB", "CWR", or a blank and "CW", "AM", "FM". A mode
     // the radio reported, such as "CW(N)", has no button and sends nothing.
-    const QString mode = text.right(3).trimmed();
+    const QString mode = item.right(3).trimmed();
     if (const auto code = cat::settableModeCode(mode))
         m_frequency.setMode(mode, *code);
 }

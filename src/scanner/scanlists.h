@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class ActionRoad;
 class FrequencyControl;
 class QLabel;
 class QLineEdit;
@@ -33,19 +34,20 @@ class ScanLists : public QObject
 public:
     ScanLists(RangeScanner &scanner, FrequencyControl &frequency, const ScanListsControls &controls,
         QObject *parent = nullptr);
-    void wire();
+    void wire(ActionRoad &road);
 
-    void Scan_List_Click();
+    // A click on an item of a list, with that item's text (the list may have changed by the time it is served).
+    void Scan_List_Click(const QString &item);
     void Command1_Click(); // one step up
     void Command3_Click(); // one step down
     void Command2_Click(); // clears the scan list
     void Com_memo_Click();
-    void List_memo_Click();
+    void List_memo_Click(const QString &item);
     void Com_clr_Click();
 
 private:
     void fineStep(bool up);
-    void tuneKHz(qint64 tenHz);
+    void tune(qint64 tenHz);
 
     RangeScanner &m_scanner;
     FrequencyControl &m_frequency;

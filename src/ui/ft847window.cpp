@@ -84,6 +84,7 @@ int Ft847Window::heightTwips() const
 
 void Ft847Window::closeEvent(QCloseEvent *event)
 {
+    // The unload may have to wait for a command being sent; it hides the window itself.
+    event->ignore();
     emit unloading();
-    event->accept();
 }

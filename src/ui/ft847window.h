@@ -24,7 +24,7 @@ public:
     int heightTwips() const;
 
 signals:
-    // The window is being closed by the operator (its close button, Alt+F4): the program unloads.
+    // The operator asks to close the window (its close button, Alt+F4): the program is to unload, which hides it.
     void unloading();
 
 protected:

@@ -13,6 +13,12 @@ MessageHandler &handler()
     return h;
 }
 
+MessageGate &gate()
+{
+    static MessageGate g;
+    return g;
+}
+
 QMessageBox::Icon toQt(MsgIcon icon)
 {
     switch (icon) {
@@ -36,6 +42,8 @@ QString applicationTitle()
 
 void showMessage(const QString &text, MsgIcon icon, const QString &title)
 {
+    if (gate() && gate()({text, icon, title}))
+        return;
     if (handler()) {
         handler()({text, icon, title});
         return;
@@ -43,6 +51,11 @@ void showMessage(const QString &text, MsgIcon icon, const QString &title)
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void setMessageGate(MessageGate g)
+{
+    gate() = std::move(g);
 }
 
 MessageHandler setMessageHandler(MessageHandler h)

@@ -28,4 +28,9 @@ using MessageHandler = std::function<void(const ShownMessage &)>;
 // Replaces the real box (tests). Returns the previous handler; an empty handler restores the real box.
 MessageHandler setMessageHandler(MessageHandler handler);
 
+// Asked first for every box: returns true when it takes the box to show later (the program's road to the radio
+// takes a box asked for in the middle of a send). None: every box shows at once.
+using MessageGate = std::function<bool(const ShownMessage &)>;
+void setMessageGate(MessageGate gate);
+
 } // namespace ui

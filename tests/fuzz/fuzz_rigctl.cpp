@@ -21,7 +21,7 @@ public:
     bool transmitting() const override { return false; }
     bool squelchOpen() const override { return true; }
     int sMeter() const override { return 31; }
-    bool readyForSet() const override { return true; }
+    void queueSet(std::function<void()> set) override { set(); }
     rigctl::Error setFrequency(qint64 tenHz) override { return set(tenHz >= 0 && tenHz <= 99999999); }
     rigctl::Error setMode(const QString &name, quint8 code) override
     {

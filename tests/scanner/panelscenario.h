@@ -1,11 +1,12 @@
 #pragma once
 
 // Scenario tables for the whole program against the radio on the UART test port, at 4800 and 57600 baud, the link
-// on and the poll stopped. A row adds the frames the radio receives (in hex, "frames=" first among what is
-// shown); a send returns once its frame has crossed the line, so no action waits. The digits always show the
-// last frequency sent. The panel's own names: "tick" is a tick of the scanner, "CurrentFreq=" tunes before the
-// frames counted, "SquelchOpen=1", "SignalLevel=n" and "L_mode=" are what the poll last read, "locale=" sets the
-// locale; "ScanPos=" is the scanner's position, "Grid=" the memory grid's frequencies.
+// on and the poll stopped. A row adds the commands the radio receives (in hex, "frames=" first among what is
+// shown; the poll's requests left out); a send returns once its frame has crossed the line, so no action waits. The
+// digits always show the last frequency sent. The panel's own names: "tick" is a tick of the scanner's timer,
+// "CurrentFreq=" tunes before the frames counted, "SquelchOpen=1" and "SignalLevel=n" are the radio's squelch and
+// S-meter as the poll reads them there, "L_mode=" what the poll last showed, "locale=" sets the locale; "ScanPos="
+// is the scanner's position, "Grid=" the memory grid's frequencies.
 
 #include "../frequency/scenario.h"
 #include "ft847window.h"
@@ -39,13 +40,15 @@ protected:
         } else if (name == u"locale=") {
             QLocale::setDefault(QLocale(value));
         } else if (name == u"tick") {
-            f->program().scanner.Scan_Timer_Timer();
+            f->program().scanner.requestStep();
         } else if (name == u"SquelchOpen=") {
-            f->program().poll.SquelchOpen = value == u"1";
+            f->sim().setSquelchOpen(value == u"1");
+            f->program().poll.Lit_Etat();
         } else if (name == u"L_mode=") {
             f->program().frequency.setModeCaption(value);
         } else if (name == u"SignalLevel=") {
-            f->program().poll.SignalLevel = value.toDouble();
+            f->sim().setSMeter(qRound(value.toDouble() * 2));
+            f->program().poll.Lit_SMetre();
         } else {
             if (name.startsWith(u"Grid@"))
                 f->c().Grid->refresh();
@@ -57,7 +60,7 @@ protected:
     {
         QStringList texts;
         if (target == u"frames") {
-            for (const QByteArray &frame : f->frames().mid(m_mark))
+            for (const QByteArray &frame : f->commandsSince(m_mark))
                 texts << QString::fromLatin1(frame.toHex());
             return texts.join(u' ');
         }

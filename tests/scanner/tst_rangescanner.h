@@ -22,9 +22,17 @@ class TestRangeScanner : public PanelScenario
             "1440050001 1440100001 1440150001 1440000001 1440050001",
             "Scan_List=144015|Scan_Timer.active=true|Av_Pas.enabled=false|LabScanvfo=144.005");
         // A channel counts when its S-meter reaches the threshold, which then clears the busy flag, or with "Buzy"
-        // when the squelch is open; "Squelch" then pauses the scan there.
-        row("threshold reached", slow + "Combo_Seuil=5;SignalLevel=5;Av_Pas;tick*2", "1440050001 1440100001",
-            "Scan_List=144000,144005");
+        // when the squelch is open; "Squelch" then pauses the scan there. Only what the poll read at a step counts:
+        // not a reading from before the scan tuned it (the start, at the first tick).
+        row("threshold reached",
+            slow + "Combo_Seuil=5;SignalLevel=5;Av_Pas;tick;SignalLevel=5;tick;SignalLevel=4.5;tick",
+            "1440050001 1440100001 1440150001", "Scan_List=144005");
+        row("a reading from before the step", slow + "Av_Pas;tick;SquelchOpen=1;tick;tick",
+            "1440050001 1440100001 1440150001", "Scan_List=144005");
+        row("a reading once the radio moved", slow + "Av_Pas;tick;Com_pk;SquelchOpen=1;tick",
+            "1440050001 1440060001 1440100001", "Scan_List=");
+        row("the radio moved after the reading", slow + "Av_Pas;tick;SquelchOpen=1;Com_pk;tick",
+            "1440050001 1440060001 1440100001", "Scan_List=144005");
         row("threshold missed, busy flag cleared",
             slow + "Combo_Seuil=5;SignalLevel=4.5;SquelchOpen=1;Av_Pas;tick;Combo_Seuil>0;tick",
             "1440050001 1440100001", "Scan_List=");
@@ -54,26 +62,28 @@ class TestRangeScanner : public PanelScenario
             "Combo_pas=922337,1234|Text_Affine=922337,1234");
         // A scan list entry clicked tunes it and pauses the scan; the fine steps go from it up to the arrival, where
         // "+" stops; the scan goes on from its own position.
-        const QByteArray found = slow + "Textariv=144020;Av_Pas;SquelchOpen=1;tick;SquelchOpen=0;Scan_List@0;";
-        row("fine steps up to the arrival", found + "Command1*4",
-            "1440050001 1440000001 1440050001 1440100001 1440150001 1440200001",
+        const QByteArray found = slow + "Textariv=144020;Av_Pas;tick;SquelchOpen=1;tick;SquelchOpen=0;Scan_List@0;";
+        row("fine steps up to the arrival", found + "Command1*3",
+            "1440050001 1440100001 1440050001 1440100001 1440150001 1440200001",
             "Scan_Timer.active=false|Command1.enabled=false|Command3.enabled=true|LabScanvfo=144,020|Text_Affine="
             "144020");
-        row("and down", found + "Command1*4;Command3",
-            "1440050001 1440000001 1440050001 1440100001 1440150001 1440200001 1440150001", "Command1.enabled=true");
-        row("fine step from a text that is no number", found + "Text_Affine=abc;Command3", "1440050001 1440000001");
-        row("the scan goes on", found + "Av_Pas;tick", "1440050001 1440000001 1440100001");
-        // The operator takes the radio while the tick that reaches the arrival (with "Continu") yields: the tick
-        // neither steps, nor tunes, nor restarts the timer just stopped.
+        row("and down", found + "Command1*3;Command3",
+            "1440050001 1440100001 1440050001 1440100001 1440150001 1440200001 1440150001", "Command1.enabled=true");
+        row("fine step from a text that is no number", found + "Text_Affine=abc;Command3",
+            "1440050001 1440100001 1440050001");
+        row("the scan goes on", found + "Av_Pas;tick", "1440050001 1440100001 1440050001 1440150001");
+        // The operator takes the radio before the step its timer asked for is served, here the one that reaches the
+        // arrival with "Continu": the step is not made, nor is the timer just stopped restarted.
         const QByteArray wrap
-            = slow + "Check_continu;Textariv=144010;Com_memo;Av_Pas;SquelchOpen=1;tick;SquelchOpen=0;";
-        row("pause during a tick", wrap + "~Pause_Trace;tick", "1440050001",
-            "Scan_Timer.active=false|Pause_Trace.enabled=false|ScanPos=144005");
-        row("stop during a tick", wrap + "~Arret_Trace;tick", "1440050001", "Scan_Timer.active=false|ScanPos=144000");
-        row("scan list during a tick", wrap + "~Scan_List@0;tick", "1440050001 1440000001",
-            "Scan_Timer.active=false|ScanPos=144005");
-        row("memo list during a tick", wrap + "~List_memo@0;tick", "1440050001 1455000001 0800000007",
-            "Scan_Timer.active=true|Pause_Trace.enabled=true|ScanPos=144005");
+            = slow + "Check_continu;Textariv=144015;Com_memo;Av_Pas;tick;SquelchOpen=1;tick;SquelchOpen=0;";
+        row("pause before a step", wrap + "~Pause_Trace;tick", "1440050001 1440100001",
+            "Scan_Timer.active=false|Pause_Trace.enabled=false|ScanPos=144010");
+        row("stop before a step", wrap + "~Arret_Trace;tick", "1440050001 1440100001",
+            "Scan_Timer.active=false|ScanPos=144000");
+        row("scan list before a step", wrap + "~Scan_List@0;tick", "1440050001 1440100001 1440050001",
+            "Scan_Timer.active=false|ScanPos=144010");
+        row("memo list before a step", wrap + "~List_memo@0;tick", "1440050001 1440100001 1455000001 0800000007",
+            "Scan_Timer.active=true|Pause_Trace.enabled=true|ScanPos=144010");
         // The memo list keeps the frequency to the kHz and the mode; a click sends both back, but a mode the radio
         // reported that has no button sends nothing.
         for (const auto &[freq, mode, frames, shown] :
