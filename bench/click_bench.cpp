@@ -1,11 +1,15 @@
-// Clicks while the panel polls, on a line that drains at its speed (the UART test port): how soon a click reaches
-// the line, and that thousands of them, at random moments, never cost the poll a reply nor split a frame.
+// Actions while the panel polls, on a line that drains at its speed (the UART test port), from every source at once:
+// mouse clicks through the window system's input queue, presses through the controls' accessibility interface (as a
+// screen reader or a switch-access tool makes them), and two network clients sending frequency sets. How soon each
+// reaches the line, and that thousands of them, at random moments, never cost the poll a reply, never split a frame
+// and leave the panel where the radio is.
 //
-// Clicks come from another thread at random moments through the window system's input queue, as a user's do: each
-// waits there until the program next takes input. Latency runs from the click to the first byte of its first frame
-// starting to cross the line; the goal is never more than one exchange (a request and its reply) of wire time.
+// The hand is a timer of the program's own thread with random pauses: it comes due in the turns the program makes
+// while it sends, as the bus and the network do. Latency runs from the action (the click made, the press turned into
+// a click, the client's line written) to the first byte of its first frame starting to cross the line; "alone" counts
+// the actions made while nothing but the poll stood before them. The goal: one exchange of wire time at most.
 //
-//   build/bin/click_bench [clicks at 4800 baud, default 10000] [clicks at 57600 baud, default 10000]
+//   build/bin/click_bench [actions at 4800 baud, default 10000] [actions at 57600 baud, default 10000]
 
 #include "catframe.h"
 #include "clicklabel.h"
@@ -13,19 +17,21 @@
 #include "panelfixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyleHints>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
+#include <deque>
+#include <map>
 #include <random>
-#include <thread>
 
 using Clock = std::chrono::steady_clock;
 
@@ -37,34 +43,17 @@ double percentile(std::vector<double> v, double p)
     return v[std::min(v.size() - 1, std::size_t(p * double(v.size())))];
 }
 
-struct Click
+enum Source { Mouse, Bus, Network, kSources };
+const char *const kSourceNames[] = {"mouse click", "press through the bus", "network set"};
+
+struct Action
 {
-    Clock::time_point at; // when the user clicked
-    bool duringTick = false; // the poll was in a tick then
-    bool alone = false; // every earlier click had been handled: nothing but the poll stood in its way
-    std::optional<Clock::time_point> taken; // when the program took it
+    Source source;
+    Clock::time_point at; // made
+    bool alone = false; // every earlier action was done: only the poll stood in its way
+    int frames = 1; // the commands it sends
+    int seen = 0;
     std::optional<Clock::time_point> onLine; // when its first byte started to cross
-};
-
-// Counts the clicks the program takes, as it takes them: the button's release reaching the window.
-class ReleaseCounter : public QObject
-{
-public:
-    explicit ReleaseCounter(std::vector<Click> &clicks)
-        : m_clicks(clicks)
-    { }
-    std::atomic<int> taken {0};
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched->isWindowType() && event->type() == QEvent::MouseButtonRelease)
-            m_clicks[std::size_t(taken++)].taken = Clock::now();
-        return false;
-    }
-
-private:
-    std::vector<Click> &m_clicks;
 };
 
 bool isPollRequest(const QByteArray &frame)
@@ -88,75 +77,148 @@ bool run(int baud, int count)
     c.List_memo->addItem(QStringLiteral("007.050 LSB"));
     c.TextVfo1->setText(QStringLiteral("7050"));
     c.LabVFO2->setText(QStringLiteral("433.425.00"));
+    QString why;
+    if (!program.share(QHostAddress(QHostAddress::LocalHost), 0, &why))
+        return false;
+    QTcpSocket clients[2];
+    for (QTcpSocket &client : clients) {
+        client.connectToHost(QHostAddress::LocalHost, program.sharing->port());
+        client.waitForConnected(3000);
+    }
     QCoreApplication::processEvents();
 
-    // The poll's ticks, timed: was a click made while one was running?
-    std::atomic<bool> inTick {false};
-    int ticks = 0;
-    QObject::disconnect(c.Timer1, &QTimer::timeout, &program.poll, &StatusPoll::Timer1_Timer);
-    QObject::connect(c.Timer1, &QTimer::timeout, &program.poll, [&] {
-        inTick = true;
-        ++ticks;
-        program.poll.Timer1_Timer();
-        inTick = false;
-    });
+    // What the hand reaches, with the commands each sends: every control that sends, but for "LSB" and "AM", which
+    // start the poll's timer again (a stream of them would hold the poll back); the lists by the mouse only.
+    struct Control
+    {
+        QWidget *widget;
+        int frames;
+        std::optional<QPoint> at;
+    };
+    std::vector<Control> controls;
+    for (const auto &[name, frames] :
+        {std::pair {"Com_18", 2}, {"Com_35", 2}, {"Com_7", 2}, {"Com_14", 2}, {"Com_21", 2}, {"Com_28", 2},
+            {"Com_50", 2}, {"Com_144", 2}, {"Com_430", 2}, {"Com_USB", 1}, {"Com_CW", 1}, {"Com_CWR", 1}, {"Com_FM", 1},
+            {"Com_pk", 1}, {"Com_mk", 1}, {"ComVfo1", 1}, {"Com_AB", 1}, {"Com_shift", 1}})
+        controls.push_back({program.window.findChild<QAbstractButton *>(QLatin1String(name)), frames, {}});
+    // A push button pressed through the bus is down for a tenth of a second; a mouse click elsewhere meanwhile would
+    // take its focus, and Qt then drops the press. The hand's mouse clicks leave the focus where it is.
+    for (const Control &control : controls)
+        control.widget->setFocusPolicy(Qt::NoFocus);
+    for (QListWidget *list : {c.Scan_List, c.List_memo})
+        controls.push_back(
+            {list->viewport(), list == c.List_memo ? 2 : 1, list->visualItemRect(list->item(0)).center()});
 
-    // Every control a click can send from, as the user's hand finds it; but for "LSB" and "AM", which start the
-    // poll's timer again, so that a stream of them would hold the poll back.
-    // Connected after the program's own handlers, so each count comes once a handler has returned: its commands sent.
-    std::atomic<int> handled {0};
-    std::vector<std::function<void()>> clickers;
-    for (const char *name : {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144", "Com_430",
-             "Com_USB", "Com_CW", "Com_CWR", "Com_FM", "Com_pk", "Com_mk", "ComVfo1", "Com_AB", "Com_shift"}) {
-        auto *button = program.window.findChild<QAbstractButton *>(QLatin1String(name));
-        QObject::connect(button, &QAbstractButton::clicked, [&] { ++handled; });
-        clickers.push_back(PanelFixture::clicker(button));
-    }
-    for (QListWidget *list : {c.Scan_List, c.List_memo}) {
-        QObject::connect(list, &QListWidget::itemClicked, [&] { ++handled; });
-        clickers.push_back(PanelFixture::clicker(list->viewport(), list->visualItemRect(list->item(0)).center()));
+    // Operator actions are served in the order their clicks reach the program; a network set is known by its
+    // frequency, unique to it, when the road is serving a network client.
+    std::vector<Action> actions;
+    actions.reserve(std::size_t(count));
+    std::deque<std::size_t> operatorOrder; // clicked, in order, not yet all sent
+    std::map<quint32, std::size_t> networkSets; // frequency in 10 Hz -> action, not yet sent
+    std::map<QObject *, std::deque<std::size_t>> byControl; // made, their click not yet come
+    for (const Control &control : controls) {
+        QObject *emitter = control.widget->parent() && qobject_cast<QListWidget *>(control.widget->parent())
+            ? control.widget->parent()
+            : control.widget;
+        const auto clicked = [&, emitter] {
+            auto &waiting = byControl[emitter];
+            if (waiting.empty())
+                return;
+            const std::size_t i = waiting.front();
+            waiting.pop_front();
+            if (actions[i].source == Bus)
+                actions[i].at = Clock::now(); // the press's own click: Qt's animation is not the program's wait
+
+            operatorOrder.push_back(i);
+        };
+        // Just before the click itself, which may be served at once: the press of a list item, a button's release.
+        if (auto *list = qobject_cast<QListWidget *>(emitter))
+            QObject::connect(list, &QListWidget::itemPressed, clicked);
+        else
+            QObject::connect(static_cast<QAbstractButton *>(emitter), &QAbstractButton::released, clicked);
     }
 
-    std::vector<Click> clicks(static_cast<std::size_t>(count));
-    ReleaseCounter releases(clicks);
-    qApp->installEventFilter(&releases);
-    int attributed = 0; // clicks whose first frame has been seen
+    int malformedOrUnknown = 0;
     port.setOutputHook([&](const QByteArray &bytes) {
         if (isPollRequest(bytes))
             return;
         const auto start = std::max(Clock::now(), port.lineFreeAt());
-        // Clicks are taken one at a time, in order: the first command after the n-th is taken is the n-th's.
-        if (attributed < releases.taken)
-            clicks[std::size_t(attributed++)].onLine = start;
+        std::optional<std::size_t> owner;
+        const quint32 tenHz = bytes.left(4).toHex().toUInt();
+        if (program.road.serving() == ActionRoad::Source::Network && networkSets.count(tenHz)) {
+            owner = networkSets[tenHz];
+            networkSets.erase(tenHz);
+        } else if (!operatorOrder.empty()) {
+            owner = operatorOrder.front();
+            if (++actions[*owner].seen == actions[*owner].frames)
+                operatorOrder.pop_front();
+        }
+        if (!owner) {
+            ++malformedOrUnknown;
+            return;
+        }
+        if (!actions[*owner].onLine)
+            actions[*owner].onLine = start;
     });
 
+    const auto allDone = [&] {
+        return std::all_of(actions.begin(), actions.end(),
+            [](const Action &a) { return a.source == Network ? a.onLine.has_value() : a.seen == a.frames; });
+    };
     const double exchangeMs = 10 * 11.0 * 1000 / baud; // the frequency read: 5 bytes out, 5 back
-    std::atomic<bool> allMade {false};
-    std::thread user([&] {
-        std::mt19937 random(baud);
-        std::exponential_distribution<double> pause(1.0 / (3 * exchangeMs));
-        std::uniform_int_distribution<std::size_t> pick(0, clickers.size() - 1);
-        for (int i = 0; i < count; ++i) {
-            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(pause(random)));
-            Click &click = clicks[std::size_t(i)];
-            click.duringTick = inTick;
-            click.alone = releases.taken == i && handled == i;
-            click.at = Clock::now();
-            clickers[pick(random)]();
+    std::mt19937 random(baud);
+    std::exponential_distribution<double> pause(1.0 / std::max(3 * exchangeMs, 10.0));
+    std::uniform_int_distribution<std::size_t> pick(0, controls.size() - 1);
+    std::uniform_int_distribution<int> source(0, kSources - 1), kHz(0, 3399);
+    QTimer hand;
+    hand.setSingleShot(true);
+    hand.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        if (int(actions.size()) == count)
+            return;
+        const bool alone = allDone();
+        Source from = Source(source(random));
+        const Control &control = controls[pick(random)];
+        QObject *emitter = control.at ? control.widget->parent() : control.widget;
+        if (from == Bus && control.at)
+            from = Mouse; // a list is clicked by the mouse
+        if (from != Network && !byControl[emitter].empty()) {
+            hand.start(0); // its last click has not come yet: which click is whose would be a guess
+            return;
         }
-        allMade = true;
+        Action &action = actions.emplace_back(Action {from, Clock::now(), alone, control.frames, 0, {}});
+        const std::size_t index = actions.size() - 1;
+        if (from == Network) {
+            action.frames = 1;
+            // 14.000.07 to 14.169.97 MHz from the first client, 14.170.07 up from the second, a hundred hertz apart.
+            quint32 tenHz = 1400007 + quint32(kHz(random)) * 10;
+            while (networkSets.count(tenHz))
+                tenHz = 1400007 + quint32(kHz(random)) * 10;
+            networkSets[tenHz] = index;
+            clients[tenHz >= 1417000].write("F " + QByteArray::number(qint64(tenHz) * 10) + '\n');
+        } else {
+            byControl[emitter].push_back(index);
+            if (from == Mouse)
+                PanelFixture::queueClick(control.widget, control.at);
+            else
+                QAccessible::queryAccessibleInterface(control.widget)
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::pressAction());
+        }
+        hand.start(int(pause(random)));
     });
-    while (!allMade && f.programEnds.isEmpty())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    user.join();
-    PanelFixture::waitFor([&] { return attributed == count || !f.programEnds.isEmpty(); }, std::chrono::seconds(5));
+    hand.start(0);
+    const bool ended = !PanelFixture::waitFor(
+        [&] { return (int(actions.size()) == count && allDone()) || !f.programEnds.isEmpty(); },
+        std::chrono::milliseconds(count * 200 + 10000));
+    for (QTcpSocket &client : clients)
+        client.readAll();
     port.setOutputHook({});
-    qApp->removeEventFilter(&releases);
     c.Timer1->stop();
 
     // Every frame whole: a known command, a request with clear parameters, and none sent into an exchange. The
     // panel ends where the radio is.
-    int malformed = 0;
+    int malformed = malformedOrUnknown;
     for (const auto &frame : port.frames()) {
         const auto op = static_cast<quint8>(frame.bytes.at(4));
         const bool known = isPollRequest(frame.bytes) || op == cat::OpCatOn || op == cat::OpSetFrequency
@@ -166,31 +228,39 @@ bool run(int baud, int count)
     }
     const bool agrees = c.L_mode->text() == cat::modeName(port.mode())
         && program.frequency.CurrentFreq == QStringLiteral("%1").arg(port.frequency(), 8, 10, QLatin1Char('0'));
-    std::vector<double> all, waits, totals;
     const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
-    for (const Click &click : clicks) {
-        if (!click.onLine || !click.taken)
-            continue;
-        all.push_back(ms(*click.onLine - click.at));
-        if (click.duringTick && click.alone) {
-            waits.push_back(ms(*click.taken - click.at));
-            totals.push_back(ms(*click.onLine - click.at));
+    // A set that an action of the operator's went ahead of (by design) did not have only the poll before it.
+    for (Action &set : actions) {
+        for (const Action &a : actions) {
+            if (set.source == Network && a.source != Network && a.at > set.at && set.onLine && a.at < *set.onLine)
+                set.alone = false;
         }
     }
-    const bool sound = f.messages.isEmpty() && f.programEnds.isEmpty() && malformed == 0
-        && port.interruptedReplies() == 0 && agrees && int(all.size()) == count;
-    std::printf("| %5d baud | %d clicks, %zu of them alone during one of %d ticks | port errors %lld, malformed frames "
-                "%d, frames sent into an exchange %d, panel agrees with the radio: %s | %s |\n",
-        baud, count, waits.size(), ticks, static_cast<long long>(f.messages.size()), malformed,
-        port.interruptedReplies(), agrees ? "yes" : "NO", sound ? "sound" : "FAULT");
-    if (!all.empty())
-        std::printf("| %5d baud | every click to the line: median %.2f ms, p99 %.2f ms, worst %.2f ms | | |\n", baud,
-            percentile(all, 0.5), percentile(all, 0.99), percentile(all, 1.0));
-    if (!waits.empty())
-        std::printf("| %5d baud | a click during a tick, waiting to be taken: median %.2f ms, worst %.2f ms; to the "
-                    "line: median %.2f ms, worst %.2f ms | one exchange %.2f ms | |\n",
-            baud, percentile(waits, 0.5), percentile(waits, 1.0), percentile(totals, 0.5), percentile(totals, 1.0),
-            exchangeMs);
+    const bool sound = f.messages.isEmpty() && f.programEnds.isEmpty() && malformed == 0 && !ended
+        && port.interruptedReplies() == 0 && agrees && allDone();
+    int made[kSources] = {};
+    for (const Action &a : actions)
+        ++made[a.source];
+    std::printf("| %5d baud | %zu actions (%d mouse, %d bus, %d network) | port errors %lld, malformed frames %d, "
+                "frames sent into an exchange %d, panel agrees with the radio: %s | %s |\n",
+        baud, actions.size(), made[Mouse], made[Bus], made[Network], static_cast<long long>(f.messages.size()),
+        malformed, port.interruptedReplies(), agrees ? "yes" : "NO", sound ? "sound" : "FAULT");
+    for (int s = 0; s < kSources; ++s) {
+        std::vector<double> all, alone;
+        for (const Action &a : actions) {
+            if (a.source != s || !a.onLine)
+                continue;
+            all.push_back(ms(*a.onLine - a.at));
+            if (a.alone)
+                alone.push_back(all.back());
+        }
+        if (all.empty())
+            continue;
+        std::printf("| %5d baud | %s to the line: any, median %.2f ms, p99 %.2f ms; alone (%zu), median %.2f ms, "
+                    "worst %.2f ms | one exchange %.2f ms |\n",
+            baud, kSourceNames[s], percentile(all, 0.5), percentile(all, 0.99), alone.size(),
+            alone.empty() ? 0.0 : percentile(alone, 0.5), alone.empty() ? 0.0 : percentile(alone, 1.0), exchangeMs);
+    }
     return sound;
 }
 

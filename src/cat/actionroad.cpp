@@ -110,7 +110,7 @@ void ActionRoad::inputTurn()
 
 void ActionRoad::run(Item item)
 {
-    m_running.push_back({loopLevel()});
+    m_running.push_back({item.source, loopLevel()});
     item.run();
     m_running.pop_back();
 }

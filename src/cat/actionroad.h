@@ -19,6 +19,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CatLink;
@@ -62,6 +63,11 @@ public:
     // Whether a command is being sent further down the stack (the port error's report aside).
     bool insideSend() const;
     int waiting() const { return int(m_queue.size()); }
+    // Where the action being served came from (the innermost, when one waits in a window); none at rest.
+    std::optional<Source> serving() const
+    {
+        return m_running.empty() ? std::nullopt : std::optional(m_running.back().source);
+    }
 
     // A turn of the event loop inside a running action at a point where nothing it does is half done: the actions
     // waiting, and those that come, run meanwhile.
@@ -75,6 +81,7 @@ private:
     };
     struct Running
     {
+        Source source;
         int loopLevel; // the event loop it started in; deeper, it waits in a window of its own
         bool parked = false;
     };

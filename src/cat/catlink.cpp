@@ -3,10 +3,12 @@
 #include "messagebox.h"
 #include "programend.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 struct CatLink::Sending
 {
@@ -15,7 +17,15 @@ struct CatLink::Sending
     {
         ++m_link.m_sending;
     }
-    ~Sending() { --m_link.m_sending; }
+    ~Sending()
+    {
+        // The window system may hand input held back by the send's turns over only once woken again: without this,
+        // a click made during a send could wait for the next movement of the mouse.
+        if (--m_link.m_sending == 0 && std::exchange(m_link.m_heldInput, false)) {
+            if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+                dispatcher->wakeUp();
+        }
+    }
     Sending(const Sending &) = delete;
     Sending &operator=(const Sending &) = delete;
 
@@ -29,12 +39,16 @@ CatLink::CatLink(CommPort &port)
 
 void CatLink::yieldWhileSending()
 {
+    m_heldInput = true;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void CatLink::turn()
 {
-    QCoreApplication::processEvents(isSending() ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
+    if (isSending())
+        yieldWhileSending();
+    else
+        QCoreApplication::processEvents();
 }
 
 void CatLink::Efface_Param()

@@ -70,8 +70,9 @@ public:
 private:
     // Marks a send routine on the stack for its duration.
     struct Sending;
-    // A turn of the event loop inside a send: everything but the operator's input.
-    static void yieldWhileSending();
+    // A turn of the event loop inside a send: everything but the operator's input, which stays with the window system
+    // (so that a context menu or a drag it starts does not open inside the send) until the send is done.
+    void yieldWhileSending();
     bool canSend() const { return !m_ended && !m_ending && m_port.portOpen(); }
     void send(quint8 opcode);
     // Waits for the output to drain, letting the event loop run between looks.
@@ -88,6 +89,7 @@ private:
     std::chrono::steady_clock::time_point m_sentAt; // when the last command was handed to the port
     int m_expected = 0; // bytes of the reply being waited for
     int m_sending = 0; // send routines on the stack
+    bool m_heldInput = false; // a turn of the send in progress held the operator's input back
     bool m_ending = false; // the port error is being reported
     bool m_ended = false; // the program was ended (tests observe it instead of losing their process)
 };

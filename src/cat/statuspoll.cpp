@@ -49,19 +49,26 @@ void StatusPoll::Timer1_Timer()
     if (m_ticking)
         return;
     m_ticking = true;
+    m_steps.clear();
     if (m_link.port().outBufferCount() < 1) {
         Lit_Etat();
-        if (!TxActive) {
-            then(&StatusPoll::Lit_Freq_Mode);
-            then(&StatusPoll::Lit_SMetre);
-        }
+        if (!TxActive)
+            m_steps = {&StatusPoll::Lit_Freq_Mode, &StatusPoll::Lit_SMetre};
     }
-    then(&StatusPoll::endOfTick);
+    m_steps.push_back(&StatusPoll::endOfTick);
+    nextStep();
 }
 
-void StatusPoll::then(void (StatusPoll::*step)())
+void StatusPoll::nextStep()
 {
-    m_road.submit(ActionRoad::Source::Internal, [this, step] { (this->*step)(); });
+    // Each read takes its turn behind what came during the one before: the operator's actions, a client's set.
+    if (m_steps.isEmpty())
+        return;
+    const Step step = m_steps.takeFirst();
+    m_road.submit(ActionRoad::Source::Internal, [this, step] {
+        (this->*step)();
+        nextStep();
+    });
 }
 
 void StatusPoll::endOfTick()

@@ -4,6 +4,7 @@
 // lights, S-meter) and, when receiving, the frequency and mode, and follows the radio's own dial and mode. Each read
 // of a tick takes its own turn on the road, so that the actions that come during a tick run between its reads.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -60,8 +61,9 @@ public:
     void Trace_SMetre();
 
 private:
-    // The next read of the tick, in its own turn on the road.
-    void then(void (StatusPoll::*step)());
+    using Step = void (StatusPoll::*)();
+    // The tick's next read, in its own turn on the road.
+    void nextStep();
     void endOfTick();
     // Sends a read request and waits for its reply; true when the reply has the expected length.
     bool request(quint8 opcode, int count);
@@ -76,4 +78,5 @@ private:
     ReadAt m_readAt;
     bool m_tickWaiting = false; // a tick is on the road, not yet begun
     bool m_ticking = false; // a tick has begun and its last read is still to come
+    QList<Step> m_steps; // the tick's reads still to come
 };

@@ -117,8 +117,7 @@ private slots:
         QVERIFY(m_session.bus().connect(QString(), QString(), u"org.a11y.atspi.Event.Object"_s, u"PropertyChange"_s,
             this, SLOT(onPropertyChange(QDBusMessage))));
 
-        // The emulator takes its commands (the dial) on its standard input.
-        m_sim.setStandardOutputFile(QProcess::nullDevice());
+        // The emulator takes its commands (the dial) on its standard input, and answers on its standard output.
         m_sim.start(QStringLiteral(ORVANE_SIM), {u"--link"_s, m_dir.filePath(u"com1"_s), u"--quiet"_s});
         QTRY_VERIFY(QFile::exists(m_dir.filePath(u"com1"_s)));
         m_program.setProcessEnvironment(m_session.environment());
@@ -178,6 +177,18 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(m_changes.contains(node->ref.path.path() + u" accessible-name"_s), 10000);
             QCOMPARE(m_session.name(node->ref), turned);
         }
+    }
+
+    // A band then a mode pressed through the bus right one after the other, as a switch-access tool presses them:
+    // the radio ends on the band in the mode pressed last, and the panel says so.
+    void pressesThroughTheBusKeepTheirOrder()
+    {
+        QVERIFY(press(u"14"_s) && press(u"CW"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(find(u"Mode CW"_s, u"label"_s, tree()), 10000);
+        QByteArray status;
+        QTRY_VERIFY_WITH_TIMEOUT((m_sim.write("status\n"), status += m_sim.readAllStandardOutput(),
+                                     status.contains("freq 01420000 mode CW ")),
+            5000);
     }
 };
 

@@ -100,8 +100,9 @@ private slots:
         QCOMPARE(look::backColor(c.Lab_kk), look::PanelOff);
     }
 
-    // The radio's dial is followed and the new frequency goes back to it once, not at every tick; a frequency reply
-    // whose bytes are not BCD is ignored like a reply of the wrong length. While the radio transmits, whole ticks
+    // The radio's dial is followed and the new frequency goes back to it once, not at every tick, and so is its mode
+    // (with the dial still, nothing goes back); a frequency reply whose bytes are not BCD is ignored like a reply of
+    // the wrong length. While the radio transmits, whole ticks
     // read the status twice, never the frequency, and follow no dial.
     void dialIsFollowedAndSentBackOnce()
     {
@@ -120,6 +121,10 @@ private slots:
         QCOMPARE(f->program().frequency.CurrentFreq, u"14420000"_s);
         QCOMPARE(f->c().L_mode->text(), u"FM(N)"_s);
         QCOMPARE(f->c().LabScanMode->text(), u"FM(N)"_s);
+        const qsizetype still = f->frames().size(); // a mode set on the radio itself, the dial not moved
+        f->sim().setMode(0x01);
+        QVERIFY(PanelFixture::waitFor([&] { return f->c().L_mode->text() == u"USB"_s; }, 3s));
+        QCOMPARE(f->commandsSince(still), QList<QByteArray> {});
 
         f->sim().setPtt(true);
         f->sim().setFrequency(700000);

@@ -319,6 +319,26 @@ private slots:
         verifySettled(mark, source.toLatin1());
     }
 
+    // A click made while a command is crossing, with nothing else coming from the window system afterwards: it is
+    // taken as soon as the command is out, before the poll's next tick (the window system hands over input held
+    // back only when woken).
+    void clickDuringASendWithNothingAfter()
+    {
+        reset();
+        const qsizetype mark = f->frames().size();
+        bool clicked = false;
+        f->uart().setOutputHook([&](const QByteArray &) {
+            if (!std::exchange(clicked, true))
+                PanelFixture::queueClick(control(u"Com_CW"_s));
+        });
+        f->c().Timer1->start();
+        qobject_cast<QAbstractButton *>(control(u"Com_14"_s))->click();
+        QVERIFY(f->waitForFrames(mark + 8)); // the band, the click, and a tick
+        f->uart().setOutputHook({});
+        QCOMPARE(f->frames().at(mark + 2), PanelFixture::frame({cat::ModeCW, 0, 0, 0, cat::OpSetMode}));
+        drain();
+    }
+
     // Two clients stream frequency sets as fast as they can while the operator changes the mode and the poll runs:
     // each click is taken as soon as what is on the line has crossed (at most one other frame between the click and
     // its own), each client's sets reach the radio in its order, and each is answered once it went out.

@@ -4,6 +4,7 @@
 // in bit 7, whether the last command is still leaving. The real CatLink, StatusPoll and FrequencyControl drive the
 // real panel on the offscreen platform; the program end is recorded instead of taken.
 
+#include "actionroad.h"
 #include "catlink.h"
 #include "freqlimits.h"
 #include "freqtext.h"
@@ -98,12 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     frequency.CurrentFreq = u"14550000"_s;
     const quint8 setup = port.script.byte();
     frequency.AmateurOnly = setup & 0x01;
-    StatusPoll poll(link, frequency, {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2});
+    ActionRoad road(link);
+    StatusPoll poll(link, road, frequency, {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2});
     for (int tick = 0; tick < 1 + (setup >> 1) % 4; ++tick) {
         const bool ended = link.hasEnded();
         const QString before = frequency.CurrentFreq;
         const qsizetype firstFrame = port.frames.size(), firstRead = port.reads.size();
-        poll.Timer1_Timer();
+        poll.requestTick();
         const QList<QByteArray> frames = port.frames.mid(firstFrame), reads = port.reads.mid(firstRead);
 
         // The program ends once, with its message, and sends nothing after; until then every reply wait completes.
