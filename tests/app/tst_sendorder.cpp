@@ -319,6 +319,36 @@ private slots:
         verifySettled(mark, source.toLatin1());
     }
 
+    // A window's own handler reached from a turn of a send (a press through the bus on another window) asks for a
+    // box: the box opens once the send is done, not inside it.
+    void boxAskedForInsideASend()
+    {
+        reset();
+        bool sendingAtBox = true;
+        ui::setMessageHandler([&](const ui::ShownMessage &m) {
+            f->messages.append(m);
+            sendingAtBox = p().link.isSending();
+        });
+        bool asked = false, askedInside = false; // while a band's frequency crosses
+        f->uart().setOutputHook([&](const QByteArray &) {
+            if (std::exchange(asked, true))
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [&] {
+                    askedInside = p().link.isSending();
+                    ui::showMessage(u"Erreur"_s);
+                },
+                Qt::QueuedConnection);
+        });
+        qobject_cast<QAbstractButton *>(control(u"Com_14"_s))->click();
+        drain();
+        f->uart().setOutputHook({});
+        QVERIFY(askedInside && f->messages.size() == 1 && !sendingAtBox);
+        f->messages.clear();
+        verifySettled(0, "box");
+    }
+
     // A click made while a command is crossing, with nothing else coming from the window system afterwards: it is
     // taken as soon as the command is out, before the poll's next tick (the window system hands over input held
     // back only when woken).
