@@ -122,6 +122,7 @@ void MainAssembly::wire()
     QObject::connect(c.Timer2, &QTimer::timeout, &shell, &AppShell::Timer2_Timer);
     road.route(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &scanner, &RangeScanner::linkSwitchingOff);
+    QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &vfoShift, &VfoShift::linkSwitchingOff);
     // "Configuration" and "Marche" without a port both open the configuration dialog, modally.
     const auto openConfiguration = [this] {
         ConfigDialog dialog(settings, c.LabConf, c.ft_847);

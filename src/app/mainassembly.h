@@ -55,7 +55,7 @@ public:
         {c.ft_847, c.LabHeure, c.LabDate, c.Lab_mem, c.LabLocat, c.LabPropos, c.Labquit, c.Timer2, c.Scan_Timer}};
     MemoryEditor memory {frequency, road, memoryEditorControls(c)};
     LocatorLauncher locatorLauncher {settings, c.LabLocat, c.ft_847};
-    PanelRig rig {frequency, poll, linkSwitch, link, road};
+    PanelRig rig {frequency, vfoShift, poll, linkSwitch, link, road};
     // The radio shared over Hamlib's network protocol; none until share() is asked.
     std::unique_ptr<RigctlServer> sharing;
 

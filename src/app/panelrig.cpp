@@ -2,13 +2,16 @@
 
 #include "actionroad.h"
 #include "catlink.h"
+#include "freqlimits.h"
 #include "frequencycontrol.h"
 #include "linkswitch.h"
 #include "statuspoll.h"
+#include "vfoshift.h"
 
-PanelRig::PanelRig(
-    FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link, ActionRoad &road)
+PanelRig::PanelRig(FrequencyControl &frequency, VfoShift &vfoShift, StatusPoll &poll, LinkSwitch &linkSwitch,
+    CatLink &link, ActionRoad &road)
     : m_frequency(frequency)
+    , m_vfoShift(vfoShift)
     , m_poll(poll)
     , m_linkSwitch(linkSwitch)
     , m_link(link)
@@ -35,6 +38,21 @@ bool PanelRig::transmitting() const
     return m_poll.TxActive;
 }
 
+bool PanelRig::split() const
+{
+    return m_vfoShift.split();
+}
+
+qint64 PanelRig::txFrequencyTenHz() const
+{
+    return m_vfoShift.vfoB();
+}
+
+QString PanelRig::txModeName() const
+{
+    return m_vfoShift.txModeName();
+}
+
 bool PanelRig::squelchOpen() const
 {
     return m_poll.SquelchOpen;
@@ -57,8 +75,30 @@ rigctl::Error PanelRig::sent() const
 
 rigctl::Error PanelRig::setFrequency(qint64 tenHz)
 {
-    m_frequency.CurrentFreq = QString::number(tenHz);
-    m_frequency.Charge_Num();
+    // A client gets its frequency on the radio, or an error: nothing is moved to fit the panel's band.
+    if (!frequency::inCoverage(tenHz))
+        return rigctl::InvalidArgument;
+    m_frequency.tuneAsAsked(tenHz);
+    return sent();
+}
+
+rigctl::Error PanelRig::setSplit(bool on)
+{
+    m_vfoShift.setSplit(on);
+    return sent();
+}
+
+rigctl::Error PanelRig::setTxFrequency(qint64 tenHz)
+{
+    if (!frequency::inCoverage(tenHz))
+        return rigctl::InvalidArgument;
+    m_vfoShift.setTxFrequency(tenHz);
+    return sent();
+}
+
+rigctl::Error PanelRig::setTxMode(const QString &, quint8 code)
+{
+    m_vfoShift.setTxMode(code);
     return sent();
 }
 

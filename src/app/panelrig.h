@@ -7,6 +7,7 @@
 
 class ActionRoad;
 class CatLink;
+class VfoShift;
 class FrequencyControl;
 class LinkSwitch;
 class StatusPoll;
@@ -14,24 +15,32 @@ class StatusPoll;
 class PanelRig : public rigctl::Rig
 {
 public:
-    PanelRig(FrequencyControl &frequency, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link, ActionRoad &road);
+    PanelRig(FrequencyControl &frequency, VfoShift &vfoShift, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link,
+        ActionRoad &road);
 
     bool linkOn() const override;
     qint64 frequencyTenHz() const override;
     QString modeName() const override;
     bool transmitting() const override;
+    bool split() const override;
+    qint64 txFrequencyTenHz() const override;
+    QString txModeName() const override;
     bool squelchOpen() const override;
     int sMeter() const override;
     void queueSet(std::function<void()> set) override;
     rigctl::Error setFrequency(qint64 tenHz) override;
     rigctl::Error setMode(const QString &name, quint8 code) override;
     rigctl::Error setPtt(bool on) override;
+    rigctl::Error setSplit(bool on) override;
+    rigctl::Error setTxFrequency(qint64 tenHz) override;
+    rigctl::Error setTxMode(const QString &name, quint8 code) override;
 
 private:
     // What a set that went out reports: the link may have been lost while it was sent.
     rigctl::Error sent() const;
 
     FrequencyControl &m_frequency;
+    VfoShift &m_vfoShift;
     StatusPoll &m_poll;
     LinkSwitch &m_linkSwitch;
     CatLink &m_link;

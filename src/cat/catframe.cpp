@@ -80,6 +80,18 @@ QString modeName(quint8 code)
     return QStringLiteral("???");
 }
 
+quint8 inSatelliteMode(quint8 opcode)
+{
+    switch (opcode) {
+    case OpSetFrequency:
+    case OpReadFrequencyMode:
+    case OpSetMode:
+        return quint8(opcode | 0x10);
+    default:
+        return opcode;
+    }
+}
+
 QByteArray toBytes(const Frame &frame)
 {
     return QByteArray(reinterpret_cast<const char *>(frame.data()), static_cast<qsizetype>(frame.size()));

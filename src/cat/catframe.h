@@ -25,7 +25,16 @@ enum Opcode : quint8 {
     OpCatOff = 0x80,
     OpPttOff = 0x88,
     OpReadReceiverStatus = 0xE7,
+    // Satellite mode, the FT-847's split: receiving on its SAT RX VFO, transmitting on its SAT TX VFO.
+    OpSatelliteOn = 0x4E,
+    OpSatelliteOff = 0x8E,
+    OpSetSatTxFrequency = 0x21,
+    OpSetSatTxMode = 0x27,
 };
+
+// In satellite mode the main VFO's frequency and mode commands go to the SAT RX VFO: the same frames with these
+// opcodes (0x11 set frequency, 0x13 read frequency and mode, 0x17 set mode). Other opcodes are unchanged.
+quint8 inSatelliteMode(quint8 opcode);
 
 enum ModeCode : quint8 {
     ModeLSB = 0x00,

@@ -64,7 +64,7 @@ void CatLink::Efface_Param()
 void CatLink::send(quint8 opcode)
 {
     m_port.setInBufferCount(0);
-    CatCommand[4] = opcode;
+    CatCommand[4] = m_satellite ? cat::inSatelliteMode(opcode) : opcode;
     m_sentAt = std::chrono::steady_clock::now();
     m_port.output(cat::toBytes(CatCommand));
 }

@@ -49,6 +49,9 @@ public:
     // once that has happened.
     bool Attente_Port();
     void Charge_BCD(qint32 tenHz);
+    // While the radio is in satellite mode (split on), the main VFO's commands go to its SAT RX VFO.
+    void setSatelliteMode(bool on) { m_satellite = on; }
+    bool satelliteMode() const { return m_satellite; }
     // A command without reply carrying one parameter: Efface_Param, P1, then Envoi_Cmd.
     void sendWithParameter(quint8 opcode, quint8 p1);
     // A request with a reply: Efface_Param, then the request and the read of exactly `count` reply bytes as one
@@ -89,6 +92,7 @@ private:
     std::chrono::steady_clock::time_point m_sentAt; // when the last command was handed to the port
     int m_expected = 0; // bytes of the reply being waited for
     int m_sending = 0; // send routines on the stack
+    bool m_satellite = false;
     bool m_heldInput = false; // a turn of the send in progress held the operator's input back
     bool m_ending = false; // the port error is being reported
     bool m_ended = false; // the program was ended (tests observe it instead of losing their process)

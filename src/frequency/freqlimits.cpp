@@ -1,6 +1,6 @@
 #include "freqlimits.h"
 
-#include <array>
+#include <algorithm>
 
 namespace frequency {
 
@@ -56,6 +56,12 @@ void hideLeadingDigits(LimitResult &result)
 }
 
 } // namespace
+
+bool inCoverage(qint64 tenHz)
+{
+    return std::any_of(
+        kCoverage.begin(), kCoverage.end(), [tenHz](Range r) { return tenHz >= r.low && tenHz <= r.high; });
+}
 
 LimitResult freq_limit(qint64 tenHz)
 {

@@ -7,6 +7,8 @@
 #include <QFlags>
 #include <QtGlobal>
 
+#include <array>
+
 namespace frequency {
 
 // The six large step buttons the limits may hide; the smaller steps are always offered.
@@ -28,6 +30,14 @@ struct LimitResult
     bool hideLabMmm = false; // the 100 MHz digit would show a leading zero
     bool hideLabMm = false; // the 10 MHz digit would too
 };
+
+// The receiver's coverage, 10 Hz units, both ends included.
+struct Range
+{
+    qint64 low, high;
+};
+inline constexpr std::array<Range, 3> kCoverage {{{10000, 7600000}, {10800000, 17400000}, {42000000, 51200000}}};
+bool inCoverage(qint64 tenHz);
 
 // Whole-range mode: keeps the value inside the receiver's coverage (100 kHz-76 MHz, 108-174 MHz,
 // 420-512 MHz), jumping the two gaps in the direction of travel and stopping at both ends. The value may

@@ -36,8 +36,17 @@ void FrequencyControl::Charge_Num()
     const auto value = frequency::normaliseFreq(CurrentFreq);
     if (!value)
         return;
-    const frequency::LimitResult limited
-        = AmateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value);
+    send(AmateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value));
+}
+
+void FrequencyControl::tuneAsAsked(qint64 tenHz)
+{
+    // The whole-range limits leave a frequency inside the coverage as it is, and say which steps and digits show.
+    send(frequency::freq_limit(tenHz));
+}
+
+void FrequencyControl::send(const frequency::LimitResult &limited)
+{
     CurrentFreq = frequency::eightDigitText(limited.value);
     applyVisibility({limited.hidden, limited.hideLabMmm, limited.hideLabMm});
 

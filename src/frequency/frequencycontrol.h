@@ -9,6 +9,10 @@
 
 #include <array>
 
+namespace frequency {
+struct LimitResult;
+}
+
 class CatLink;
 class QLabel;
 class QPushButton;
@@ -46,6 +50,9 @@ public:
     // Normalises CurrentFreq to eight digits, applies the limits, sends it with opcode 01, then shows it.
     // A CurrentFreq that is not a number is never sent nor shown.
     void Charge_Num();
+    // A frequency inside the radio's coverage sent as it is, whatever the range chosen: the amateur bands' wrap is for
+    // the panel's own tuning. Shown and sent as by Charge_Num.
+    void tuneAsAsked(qint64 tenHz);
 
     void Com_libre_Click();
 
@@ -63,6 +70,7 @@ public:
     void L_mode_Change();
 
 private:
+    void send(const frequency::LimitResult &limited);
     void applyVisibility(const struct LimitView &view);
 
     CatLink &m_link;

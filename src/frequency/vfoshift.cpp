@@ -27,6 +27,85 @@ void VfoShift::Com_AB_Click()
     m_c.LabVFO2->setText(frequency::vfoDisplayText(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0)));
     m_frequency.CurrentFreq = QString::number(frequency::vfo2ToTenHz(kept));
     m_frequency.Charge_Num();
+    // In split the second VFO is where the radio transmits: it follows the swap.
+    if (m_split)
+        sendTransmit();
+}
+
+qint64 VfoShift::vfoB() const
+{
+    QString digits = m_c.LabVFO2->text();
+    digits.remove(u'.');
+    return digits.toLongLong();
+}
+
+QString VfoShift::txModeName() const
+{
+    return m_txMode ? cat::modeName(*m_txMode) : m_frequency.modeName();
+}
+
+void VfoShift::showTransmitLabels(bool split)
+{
+    m_c.LabTRX1->setText(split ? QStringLiteral("RX") : QStringLiteral("RXTX"));
+    m_c.LabTRX2->setText(QStringLiteral("TX"));
+    m_c.LabTRX2->setVisible(split);
+}
+
+void VfoShift::sendTransmit()
+{
+    m_link.Charge_BCD(qint32(vfoB()));
+    m_link.Envoi_Cmd(cat::OpSetSatTxFrequency);
+    if (const auto code = m_txMode ? m_txMode : cat::settableModeCode(m_frequency.modeName()))
+        m_link.sendWithParameter(cat::OpSetSatTxMode, *code);
+}
+
+void VfoShift::sendMain()
+{
+    // The VFO the radio receives on changes with the mode: it is put where the panel is, so that nothing moves.
+    m_frequency.tuneAsAsked(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0));
+    if (const auto code = cat::settableModeCode(m_frequency.modeName()))
+        m_link.sendWithParameter(cat::OpSetMode, *code);
+}
+
+void VfoShift::setSplit(bool on)
+{
+    if (on == m_split)
+        return;
+    m_split = on;
+    m_link.sendWithParameter(on ? cat::OpSatelliteOn : cat::OpSatelliteOff, 0);
+    m_link.setSatelliteMode(on);
+    sendMain();
+    if (on)
+        sendTransmit();
+    showTransmitLabels(on);
+}
+
+void VfoShift::setTxFrequency(qint64 tenHz)
+{
+    m_c.LabVFO2->setText(frequency::vfoDisplayText(tenHz));
+    if (!m_split) {
+        setSplit(true);
+        return;
+    }
+    m_link.Charge_BCD(qint32(tenHz));
+    m_link.Envoi_Cmd(cat::OpSetSatTxFrequency);
+}
+
+void VfoShift::setTxMode(quint8 code)
+{
+    m_txMode = code;
+    if (m_split)
+        m_link.sendWithParameter(cat::OpSetSatTxMode, code);
+}
+
+void VfoShift::linkSwitchingOff()
+{
+    if (!m_split)
+        return;
+    m_split = false;
+    m_link.sendWithParameter(cat::OpSatelliteOff, 0);
+    m_link.setSatelliteMode(false);
+    showTransmitLabels(false);
 }
 
 void VfoShift::Com_shift_Click()

@@ -1,7 +1,11 @@
 #pragma once
 
-// The second VFO, kept only in its caption, swapped with the main frequency by "A <> B"; and the repeater shift
-// button, which steps the radio through minus shift, plus shift and simplex and shows the transmit frequency.
+// The second VFO, kept only in its caption, swapped with the main frequency by "A <> B"; the repeater shift
+// button, which steps the radio through minus shift, plus shift and simplex and shows the transmit frequency; and
+// split, asked for by network clients: the radio in satellite mode, receiving on the main frequency and transmitting
+// on the second VFO.
+
+#include <optional>
 
 #include <QObject>
 
@@ -32,10 +36,27 @@ public:
     void Com_AB_Click();
     void Com_shift_Click();
 
+    bool split() const { return m_split; }
+    // The second VFO's frequency as its caption shows it, to the 10 Hz.
+    qint64 vfoB() const;
+    // The transmit mode: the one asked for, else the main frequency's.
+    QString txModeName() const;
+    void setSplit(bool on);
+    // The second VFO to this frequency, sent as the transmit frequency; split goes on if it was off.
+    void setTxFrequency(qint64 tenHz);
+    void setTxMode(quint8 code);
+    // The link is about to go off: the radio leaves satellite mode first.
+    void linkSwitchingOff();
+
 private:
     void showShift(const QString &caption, quint8 code, qint64 offset145, qint64 offset43);
+    void showTransmitLabels(bool split);
+    void sendTransmit();
+    void sendMain();
 
     FrequencyControl &m_frequency;
     CatLink &m_link;
     VfoShiftControls m_c;
+    bool m_split = false;
+    std::optional<quint8> m_txMode;
 };

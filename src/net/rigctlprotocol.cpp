@@ -1,8 +1,7 @@
 #include "rigctlprotocol.h"
 
 #include "catframe.h"
-
-#include <QRegularExpression>
+#include "freqlimits.h"
 
 #include <algorithm>
 
@@ -17,30 +16,53 @@ struct Command
     char letter; // the short form, 0 when there is none
     const char *name; // the long form, after a backslash
     int args; // how many the command takes
+    int minArgs; // how many it needs (a mode's passband may be left out)
     bool get; // answers with values (a set answers with its status)
     bool isSet; // sends to the radio
 };
 
 constexpr Command kCommands[] = {
-    {'f', "get_freq", 0, true, false},
-    {'F', "set_freq", 1, false, true},
-    {'m', "get_mode", 0, true, false},
-    {'M', "set_mode", 2, false, true},
-    {'v', "get_vfo", 0, true, false},
-    {'V', "set_vfo", 1, false, false},
-    {'t', "get_ptt", 0, true, false},
-    {'T', "set_ptt", 1, false, true},
-    {'l', "get_level", 1, true, false},
-    {'q', "quit", 0, false, false},
-    {'Q', "quit", 0, false, false},
-    {0, "get_dcd", 0, true, false},
-    {0, "get_powerstat", 0, true, false},
-    {0, "chk_vfo", 0, true, false},
-    {0, "dump_state", 0, true, false},
+    {'f', "get_freq", 0, 0, true, false},
+    {'F', "set_freq", 1, 1, false, true},
+    {'m', "get_mode", 0, 0, true, false},
+    {'M', "set_mode", 2, 1, false, true},
+    {'v', "get_vfo", 0, 0, true, false},
+    {'V', "set_vfo", 1, 1, false, false},
+    {'t', "get_ptt", 0, 0, true, false},
+    {'T', "set_ptt", 1, 1, false, true},
+    {'s', "get_split_vfo", 0, 0, true, false},
+    {'S', "set_split_vfo", 2, 2, false, true},
+    {'i', "get_split_freq", 0, 0, true, false},
+    {'I', "set_split_freq", 1, 1, false, true},
+    {'x', "get_split_mode", 0, 0, true, false},
+    {'X', "set_split_mode", 2, 1, false, true},
+    {'l', "get_level", 1, 1, true, false},
+    {'q', "quit", 0, 0, false, false},
+    {'Q', "quit", 0, 0, false, false},
+    {0, "get_dcd", 0, 0, true, false},
+    {0, "get_powerstat", 0, 0, true, false},
+    {0, "chk_vfo", 0, 0, true, false},
+    {0, "dump_state", 0, 0, true, false},
     // Hamlib's network backend asks before each mode change whether the mode is locked, and reads a failure as
     // locked: the answer is always no.
-    {0, "get_lock_mode", 0, true, false},
+    {0, "get_lock_mode", 0, 0, true, false},
 };
+
+// The VFO a client in VFO mode names before a command's arguments: this service has one receive VFO.
+bool isVfoPrefix(QStringView token)
+{
+    return token == u"VFOA" || token == u"currVFO";
+}
+
+// The transmit VFO of a split, in Hamlib's names: the second VFO, or the one the main VFO cannot be.
+std::optional<bool> isSecondVfo(QStringView vfo)
+{
+    if (vfo == u"VFOB" || vfo == u"Sub" || vfo == u"TX")
+        return true;
+    if (vfo == u"VFOA" || vfo == u"Main" || vfo == u"currVFO" || vfo == u"RX")
+        return false;
+    return std::nullopt;
+}
 
 const Command *findCommand(QStringView token)
 {
@@ -108,18 +130,42 @@ std::optional<qint64> tenHzFromHz(const QString &text)
     return qint64(tenHz);
 }
 
+// A mode name and a passband as a client sends them: a mode the panel sets, and a number or nothing (any passband:
+// the panel sets each mode with its normal filter).
+std::optional<quint8> settableMode(const Request &request)
+{
+    bool numeric = true;
+    if (request.args.size() > 1)
+        request.args.at(1).toInt(&numeric);
+    const auto code = cat::settableModeCode(request.args.at(0));
+    return numeric ? code : std::nullopt;
+}
+
+Reply answerMode(Writer &out, const QString &panelMode, const char *modeName, const char *passbandName)
+{
+    const auto mode = hamlibMode(panelMode);
+    if (!mode)
+        return {out.done(IoError)};
+    return {out.value(modeName, mode->first).value(passbandName, QString::number(mode->second)).done()};
+}
+
 Reply answerLinked(const Request &request, Rig &rig)
 {
     Writer out(request);
     const QString &command = request.command;
     if (command == u"get_freq")
         return {out.value("Frequency", QString::number(rig.frequencyTenHz() * 10)).done()};
-    if (command == u"get_mode") {
-        const auto mode = hamlibMode(rig.modeName());
-        if (!mode)
-            return {out.done(IoError)};
-        return {out.value("Mode", mode->first).value("Passband", QString::number(mode->second)).done()};
+    if (command == u"get_mode")
+        return answerMode(out, rig.modeName(), "Mode", "Passband");
+    if (command == u"get_split_vfo") {
+        return {out.value("Split", QString::number(rig.split() ? 1 : 0))
+                    .value("TX VFO", rig.split() ? QStringLiteral("VFOB") : QStringLiteral("VFOA"))
+                    .done()};
     }
+    if (command == u"get_split_freq")
+        return {out.value("TX Frequency", QString::number(rig.txFrequencyTenHz() * 10)).done()};
+    if (command == u"get_split_mode")
+        return answerMode(out, rig.txModeName(), "TX Mode", "TX Passband");
     if (command == u"get_vfo")
         return {out.value("VFO", QStringLiteral("VFOA")).done()};
     if (command == u"get_ptt")
@@ -140,18 +186,29 @@ Reply answerLinked(const Request &request, Rig &rig)
         const QString &vfo = request.args.at(0);
         return {out.done(vfo == u"VFOA" || vfo == u"currVFO" ? Ok : InvalidArgument)};
     }
-    if (command == u"set_freq") {
+    if (command == u"set_freq" || command == u"set_split_freq") {
         const auto tenHz = tenHzFromHz(request.args.at(0));
-        return {out.done(tenHz ? rig.setFrequency(*tenHz) : InvalidArgument)};
+        if (!tenHz)
+            return {out.done(InvalidArgument)};
+        return {out.done(command == u"set_freq" ? rig.setFrequency(*tenHz) : rig.setTxFrequency(*tenHz))};
     }
-    if (command == u"set_mode") {
-        // The passband is taken as any: the panel sets each mode with its normal filter.
-        bool numeric = true;
-        if (request.args.size() > 1)
-            request.args.at(1).toInt(&numeric);
+    if (command == u"set_mode" || command == u"set_split_mode") {
+        const auto code = settableMode(request);
+        if (!code)
+            return {out.done(InvalidArgument)};
         const QString &name = request.args.at(0);
-        const auto code = cat::settableModeCode(name);
-        return {out.done(code && numeric ? rig.setMode(name, *code) : InvalidArgument)};
+        return {out.done(command == u"set_mode" ? rig.setMode(name, *code) : rig.setTxMode(name, *code))};
+    }
+    if (command == u"set_split_vfo") {
+        // Split off is always taken; on, the radio transmits on its second VFO only, and says so as Hamlib's own
+        // FT-847 backend does.
+        const QString &split = request.args.at(0);
+        const auto second = isSecondVfo(request.args.at(1));
+        if ((split != u"0" && split != u"1") || (split == u"1" && !second))
+            return {out.done(InvalidArgument)};
+        if (split == u"0")
+            return {out.done(rig.split() ? rig.setSplit(false) : Ok)};
+        return {out.done(*second ? rig.setSplit(true) : NotAvailable)};
     }
     if (command == u"set_ptt") {
         bool numeric = false;
@@ -163,49 +220,90 @@ Reply answerLinked(const Request &request, Rig &rig)
 
 } // namespace
 
-std::optional<Request> parse(QStringView line)
+QList<Request> parseLine(QStringView line)
 {
-    line = line.trimmed();
-    if (line.isEmpty() || line.startsWith(u'#'))
-        return std::nullopt;
-    Request request;
+    line = line.trimmed(); // a line end of CR LF, trailing blanks
     // The protocol is printable ASCII: anything else is no command, and is not echoed back.
     const auto printable = [](QChar c) { return (c.unicode() >= 0x20 && c.unicode() < 0x7F) || c == u'\t'; };
     if (!std::all_of(line.begin(), line.end(), printable))
-        return request;
-    // A leading punctuation character asks for the extended form; '+' keeps one record a line.
-    const char16_t first = line.at(0).unicode();
-    const bool punctuation = first > 0x20 && first < 0x7F && !QChar::isLetterOrNumber(first);
-    if (punctuation && first != u'\\' && first != u'?' && first != u'_' && first != u'#') {
-        request.separator = first == u'+' ? '\n' : char(first);
-        line = line.mid(1).trimmed();
+        return {Request {}};
+    QList<Request> requests;
+    qsizetype pos = 0;
+    const auto skipBlanks = [&] {
+        while (pos < line.size() && line.at(pos).isSpace())
+            ++pos;
+    };
+    const auto word = [&] {
+        const qsizetype start = pos;
+        while (pos < line.size() && !line.at(pos).isSpace())
+            ++pos;
+        return line.sliced(start, pos - start);
+    };
+    for (skipBlanks(); pos < line.size() && line.at(pos) != u'#'; skipBlanks()) {
+        Request &request = requests.emplace_back();
+        // A punctuation character before a command asks for the extended form of its answer; '+' keeps one record a
+        // line.
+        const char16_t first = line.at(pos).unicode();
+        if (first > 0x20 && first < 0x7F && !QChar::isLetterOrNumber(first) && first != u'\\' && first != u'?'
+            && first != u'_') {
+            request.separator = first == u'+' ? '\n' : char(first);
+            ++pos;
+            skipBlanks();
+            if (pos == line.size())
+                break;
+        }
+        // A command is a letter, or a backslash and its long name; short ones may follow each other unseparated.
+        const QStringView token = line.at(pos) == u'\\' ? word() : line.sliced(pos++, 1);
+        const Command *command = findCommand(token);
+        request.command = command ? QString::fromLatin1(command->name) : token.toString();
+        if (!command && token.size() > 1) {
+            // An unknown long command: what follows can only be its arguments.
+            for (skipBlanks(); pos < line.size(); skipBlanks())
+                request.args << word().toString();
+            break;
+        }
+        if (!command)
+            continue;
+        request.known = true;
+        request.get = command->get;
+        request.isSet = command->isSet;
+        // Its arguments: the first may be glued to a short command ("F14250000"), the others follow blanks; one
+        // left out may be the start of the next command, and a passband left out must be.
+        if (command->letter && command->args > 0 && pos < line.size() && !line.at(pos).isSpace())
+            request.args << word().toString();
+        for (bool vfoNamed = false; request.args.size() < command->args;) {
+            const qsizetype before = pos;
+            skipBlanks();
+            const QStringView next = word();
+            bool number = false;
+            (void)next.toInt(&number);
+            if (next.isEmpty() || (request.args.size() >= command->minArgs && !number)) {
+                pos = before;
+                break;
+            }
+            // A client in VFO mode names the VFO first; this service receives on one.
+            if (!vfoNamed && request.args.isEmpty() && isVfoPrefix(next) && command->letter != 'V') {
+                vfoNamed = true;
+                continue;
+            }
+            request.args << next.toString();
+        }
+        if (command->args == 0) {
+            const qsizetype before = pos;
+            skipBlanks();
+            if (!isVfoPrefix(word()))
+                pos = before;
+        }
+        request.missingArgs = request.args.size() < command->minArgs;
     }
-    // The command is a letter, or a backslash and its long name; its arguments follow, blank-separated (a short
-    // command may be glued to its first one, as in "F14250000").
-    qsizetype end = 1;
-    if (!line.isEmpty() && line.at(0) == u'\\') {
-        while (end < line.size() && !line.at(end).isSpace())
-            ++end;
-    }
-    const QStringView token = line.left(end);
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    QStringList args = line.mid(end).toString().split(blanks, Qt::SkipEmptyParts);
-    const Command *command = token.isEmpty() ? nullptr : findCommand(token);
-    if (!command) {
-        request.command = token.toString();
-        request.args = args;
-        return request;
-    }
-    request.command = QLatin1String(command->name);
-    request.known = true;
-    request.get = command->get;
-    request.neededArgs = command->args;
-    request.isSet = command->isSet;
-    // A client in VFO mode names the VFO first; this service has one, and keeps to the arguments it needs.
-    if (!args.isEmpty() && command->args < args.size() && (args.first() == u"VFOA" || args.first() == u"currVFO"))
-        args.removeFirst();
-    request.args = args;
-    return request;
+    return requests;
+}
+
+bool sends(const Request &request, const Rig &rig)
+{
+    if (!request.known || !request.isSet || request.missingArgs || !rig.linkOn())
+        return false;
+    return request.command != u"set_split_vfo" || request.args.at(0) != u"0" || rig.split();
 }
 
 Reply answer(const Request &request, Rig &rig)
@@ -214,8 +312,7 @@ Reply answer(const Request &request, Rig &rig)
         return {Writer(request).done(NotAvailable)};
     if (request.command == u"quit")
         return {{}, true};
-    // The passband of set_mode may be left out.
-    if (request.args.size() < request.neededArgs - (request.command == u"set_mode" ? 1 : 0))
+    if (request.missingArgs)
         return {Writer(request).done(InvalidArgument)};
     // What describes the service itself needs no radio: a client can connect before the link is switched on.
     if (request.command == u"chk_vfo")
@@ -252,8 +349,9 @@ QByteArray dumpState()
                       "1001\n" // Hamlib's number for the FT-847
                       "0\n"; // ITU region, no longer used
     // The receiver's coverage.
-    for (const char *range : {"100000 76000000", "108000000 174000000", "420000000 512000000"})
-        text += QByteArray(range) + " " + allModes + " -1 -1 0x1 0x1\n";
+    for (const frequency::Range range : frequency::kCoverage)
+        text += QByteArray::number(range.low * 10) + ' ' + QByteArray::number(range.high * 10) + ' ' + allModes
+            + " -1 -1 0x1 0x1\n";
     text += "0 0 0 0 0 0 0\n";
     // The amateur bands the panel tunes in, 100 W on HF and 6 m, 50 W on 2 m and 70 cm.
     for (const char *band :

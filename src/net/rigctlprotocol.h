@@ -1,10 +1,10 @@
 #pragma once
 
 // Hamlib's network protocol, the one rigctld serves and "NET rigctl" (Hamlib's radio model 2) speaks, for the
-// commands a logger or a digital-mode program needs of an FT-847: one request a line, answered in the plain form
-// (values one a line, "RPRT n" for sets and errors) or the extended one (a leading punctuation character: the
-// command echoed, "Name: value" records, "RPRT n", separated by that character or by line ends for '+').
-// Without any I/O: a line in, the text to send back out.
+// commands a logger or a digital-mode program needs of an FT-847. A line holds one command or several ("fmv",
+// "F 14200000 m"), each answered in turn in the plain form (values one a line, "RPRT n" for sets and errors) or the
+// extended one (a punctuation character before the command: the command echoed, "Name: value" records, "RPRT n",
+// separated by that character or by line ends for '+'). Without any I/O: a line in, the text to send back out.
 
 #include <QByteArray>
 #include <QString>
@@ -18,7 +18,7 @@ namespace rigctl {
 // Hamlib's error codes, as the protocol sends them (negated).
 enum Error : int {
     Ok = 0,
-    InvalidArgument = 1, // RIG_EINVAL
+    InvalidArgument = 1, // RIG_EINVAL, also a frequency the radio cannot tune
     IoError = 6, // RIG_EIO: the link to the radio is off
     NotAvailable = 11, // RIG_ENAVAIL: a command this radio does not have
 };
@@ -34,6 +34,10 @@ public:
     virtual qint64 frequencyTenHz() const = 0;
     virtual QString modeName() const = 0; // as the panel shows it: "USB", "FM(N)", "???"
     virtual bool transmitting() const = 0;
+    // Split: receiving on the main frequency, transmitting on the second VFO (VFO B), in the radio's own terms.
+    virtual bool split() const = 0;
+    virtual qint64 txFrequencyTenHz() const = 0;
+    virtual QString txModeName() const = 0;
     virtual bool squelchOpen() const = 0;
     virtual int sMeter() const = 0; // the raw reading, 0 to 31
 
@@ -43,6 +47,9 @@ public:
     virtual Error setFrequency(qint64 tenHz) = 0;
     virtual Error setMode(const QString &name, quint8 code) = 0;
     virtual Error setPtt(bool on) = 0;
+    virtual Error setSplit(bool on) = 0;
+    virtual Error setTxFrequency(qint64 tenHz) = 0; // turns split on, as the radio's own backend does
+    virtual Error setTxMode(const QString &name, quint8 code) = 0;
 };
 
 struct Request
@@ -50,14 +57,18 @@ struct Request
     QString command; // the long name: "get_freq", "set_mode", ... or what was sent, when unknown
     QStringList args;
     bool known = false;
-    int neededArgs = 0;
+    bool missingArgs = false;
     bool get = false; // answers with values; anything else answers with its status
-    bool isSet = false; // sends to the radio
+    bool isSet = false; // may send to the radio
     std::optional<char> separator; // the extended form's record separator
 };
 
-// One line, without its line end. Nothing for a blank line or a comment.
-std::optional<Request> parse(QStringView line);
+// The commands of one line, without its line end, in order. None for a blank line or a comment.
+QList<Request> parseLine(QStringView line);
+
+// Whether answering the request sends to the radio now (it then waits for its turn on the road): a set that is well
+// formed and changes something; a split switched off when it is off already sends nothing.
+bool sends(const Request &request, const Rig &rig);
 
 struct Reply
 {

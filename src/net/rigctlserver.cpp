@@ -9,9 +9,10 @@
 struct RigctlServer::Client
 {
     QPointer<QTcpSocket> socket;
-    QByteArray received; // not answered yet: whole lines, then perhaps the start of one
+    QByteArray received; // not read yet: whole lines, then perhaps the start of one
+    QList<rigctl::Request> pending; // the commands of the lines read, not answered yet
     bool serving = false; // serve() is on the stack for this client
-    bool setOnRoad = false; // a set waits on the road or is being sent: the lines after it wait for its answer
+    bool setOnRoad = false; // a set waits on the road or is being sent: the commands after it wait for its answer
     bool gone = false; // closed: nothing more is read, answered or sent
 };
 
@@ -47,6 +48,8 @@ RigctlServer::RigctlServer(rigctl::Rig &rig, QObject *parent)
     connect(m_server, &QTcpServer::newConnection, this, &RigctlServer::accept);
     m_serveTimer.setSingleShot(true);
     connect(&m_serveTimer, &QTimer::timeout, this, &RigctlServer::serveWaiting);
+    m_admitTimer.setSingleShot(true);
+    connect(&m_admitTimer, &QTimer::timeout, this, &RigctlServer::admit);
 }
 
 RigctlServer::~RigctlServer()
@@ -95,9 +98,21 @@ int RigctlServer::clientCount() const
 
 void RigctlServer::accept()
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        if (clientCount() >= kMaxClients) {
-            socket->abort();
+    while (QTcpSocket *socket = m_server->nextPendingConnection())
+        m_waiting.push_back({socket, std::chrono::steady_clock::now() + kAdmissionWait});
+    admit();
+}
+
+void RigctlServer::admit()
+{
+    const auto now = std::chrono::steady_clock::now();
+    while (!m_waiting.empty() && (clientCount() < kMaxClients || m_waiting.front().until <= now)) {
+        QTcpSocket *socket = m_waiting.front().socket;
+        m_waiting.pop_front();
+        if (!socket)
+            continue;
+        if (clientCount() >= kMaxClients || socket->state() != QAbstractSocket::ConnectedState) {
+            socket->abort(); // waited long enough, or left while waiting
             socket->deleteLater();
             continue;
         }
@@ -108,6 +123,12 @@ void RigctlServer::accept()
         connect(socket, &QTcpSocket::readyRead, this, [this, c] { receive(*c); });
         connect(socket, &QTcpSocket::disconnected, this, [this, c] { drop(*c); });
         connect(socket, &QTcpSocket::errorOccurred, this, [this, c] { drop(*c); });
+        if (socket->bytesAvailable() > 0) // what it sent while it waited
+            receive(*c);
+    }
+    if (!m_waiting.empty()) {
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_waiting.front().until - now);
+        m_admitTimer.start(std::max<qint64>(0, wait.count()));
     }
 }
 
@@ -138,27 +159,29 @@ void RigctlServer::serve(const ClientPtr &client)
     client->serving = true;
     ++m_busy;
     while (!client->gone && !client->setOnRoad) {
-        const qsizetype end = client->received.indexOf('\n');
-        if (end < 0)
-            break;
-        const auto request = rigctl::parse(QString::fromLatin1(client->received.left(end)));
-        client->received.remove(0, end + 1);
-        if (!request)
+        if (client->pending.isEmpty()) {
+            const qsizetype end = client->received.indexOf('\n');
+            if (end < 0)
+                break;
+            client->pending = rigctl::parseLine(QString::fromLatin1(client->received.left(end)));
+            client->received.remove(0, end + 1);
             continue;
-        if (!request->isSet || !m_rig.linkOn()) {
-            if (!deliver(*client, rigctl::answer(*request, m_rig)))
+        }
+        const rigctl::Request request = client->pending.takeFirst();
+        if (!rigctl::sends(request, m_rig)) {
+            if (!deliver(*client, rigctl::answer(request, m_rig)))
                 break;
             continue;
         }
-        // A set takes its turn on the road and is answered once sent; the client's later lines wait for it. It
+        // A set takes its turn on the road and is answered once sent; the client's later commands wait for it. It
         // goes out even if its client leaves meanwhile: it was asked for.
         client->setOnRoad = true;
-        m_rig.queueSet([server = QPointer(this), client, request = *request] {
+        m_rig.queueSet([server = QPointer(this), client, request] {
             if (!server)
                 return;
             const rigctl::Reply reply = rigctl::answer(request, server->m_rig);
             client->setOnRoad = false;
-            if (server->deliver(*client, reply) && client->received.contains('\n'))
+            if (server->deliver(*client, reply) && (!client->pending.isEmpty() || client->received.contains('\n')))
                 server->m_serveTimer.start(0);
         });
     }
@@ -179,6 +202,8 @@ bool RigctlServer::deliver(Client &client, const rigctl::Reply &reply)
     if (reply.close) {
         client.gone = true;
         client.socket->disconnectFromHost();
+        if (!m_waiting.empty())
+            m_admitTimer.start(0); // a place is free
         return false;
     }
     return true;
@@ -190,7 +215,7 @@ void RigctlServer::serveWaiting()
     ++m_busy;
     std::vector<ClientPtr> waiting;
     for (const auto &client : m_clients) {
-        if (!client->gone && client->received.contains('\n'))
+        if (!client->gone && (!client->pending.isEmpty() || client->received.contains('\n')))
             waiting.push_back(client);
     }
     for (const ClientPtr &client : waiting)
@@ -209,6 +234,8 @@ void RigctlServer::drop(Client &client)
         client.socket->deleteLater();
     }
     forget();
+    if (!m_waiting.empty())
+        m_admitTimer.start(0); // a place is free
 }
 
 void RigctlServer::forget()

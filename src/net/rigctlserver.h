@@ -14,8 +14,11 @@
 #include <QAbstractSocket>
 #include <QHostAddress>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
+#include <chrono>
+#include <deque>
 #include <list>
 #include <memory>
 
@@ -30,6 +33,9 @@ public:
     static constexpr int kMaxClients = 8;
     static constexpr int kMaxLine = 1024; // bytes, line end included
     static constexpr qint64 kMaxUnread = 64 * 1024; // answers a client has left unread before it is closed
+    // A client that comes while every place is taken waits this long for one to free before it is turned away: one
+    // that has just closed may not have been seen leaving yet.
+    static constexpr std::chrono::milliseconds kAdmissionWait {1000};
 
     explicit RigctlServer(rigctl::Rig &rig, QObject *parent = nullptr);
     ~RigctlServer() override;
@@ -45,6 +51,7 @@ private:
     struct Client;
     using ClientPtr = std::shared_ptr<Client>;
     void accept();
+    void admit();
     void receive(Client &client);
     void serve(const ClientPtr &client);
     // Sends an answer; false when the client is gone, or closed now for not reading its answers.
@@ -58,5 +65,12 @@ private:
     // Shared with the sets on the road, which answer their client once sent.
     std::list<ClientPtr> m_clients;
     QTimer m_serveTimer; // requests to serve, from the event loop rather than inside a socket's signal
+    struct Waiting
+    {
+        QPointer<QTcpSocket> socket;
+        std::chrono::steady_clock::time_point until;
+    };
+    std::deque<Waiting> m_waiting; // connections not admitted yet, every place being taken
+    QTimer m_admitTimer;
     int m_busy = 0; // serve() calls and walks of the client list on the stack
 };

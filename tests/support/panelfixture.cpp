@@ -124,7 +124,8 @@ QList<QByteArray> PanelFixture::commandsSince(qsizetype mark) const
 bool PanelFixture::isPollRequest(const QByteArray &frame)
 {
     const auto op = static_cast<quint8>(frame.at(4));
-    return op == cat::OpReadReceiverStatus || op == cat::OpReadFrequencyMode;
+    return op == cat::OpReadReceiverStatus || op == cat::OpReadFrequencyMode
+        || op == cat::inSatelliteMode(cat::OpReadFrequencyMode);
 }
 
 QByteArray PanelFixture::frame(std::initializer_list<int> bytes)

@@ -55,6 +55,7 @@ public:
     bool ptt() const override { return radio().ptt; }
     bool catOn() const override { return radio().catOn; }
     quint8 repeaterShift() const override { return radio().repeaterShift; }
+    bool satellite() const override { return radio().satellite; }
     void setFault(ft847sim::Fault fault) override { m_fault = fault; }
     void setLatencyMs(int ms) override { m_latency = std::chrono::milliseconds(std::max(ms, 0)); }
     std::vector<ft847sim::LoggedFrame> frames() const override { return settled().m_frames; }

@@ -13,6 +13,10 @@ constexpr quint8 OpRepeaterShift = 0x09;
 constexpr quint8 OpCatOff = 0x80;
 constexpr quint8 OpPttOff = 0x88;
 constexpr quint8 OpReceiverStatus = 0xE7;
+constexpr quint8 OpSatelliteOn = 0x4E;
+constexpr quint8 OpSatelliteOff = 0x8E;
+constexpr quint8 OpSatRx = 0x10; // added to the main VFO's set frequency (01), read (03) and set mode (07)
+constexpr quint8 OpSatTx = 0x20;
 constexpr quint8 OpTransmitterStatus = 0xF7;
 
 bool isModeCode(quint8 code)
@@ -48,7 +52,33 @@ QByteArray Ft847Model::handleFrame(const QByteArray &frame)
     if (frame.size() != 5)
         return {};
     const auto p1 = static_cast<quint8>(frame.at(0));
-    switch (static_cast<quint8>(frame.at(4))) {
+    const auto op = static_cast<quint8>(frame.at(4));
+    // The satellite VFOs take the main VFO's three commands, their opcodes raised by 0x10 (RX) or 0x20 (TX).
+    if ((op & 0xF0) == OpSatRx || (op & 0xF0) == OpSatTx) {
+        RadioState::Vfo &vfo = (op & 0xF0) == OpSatRx ? m_state.satRx : m_state.satTx;
+        quint32 tenHz = 0;
+        switch (op & 0x0F) {
+        case OpSetFrequency:
+            if (fromBcd(frame.left(4), &tenHz))
+                vfo.frequency = tenHz;
+            return {};
+        case OpReadFrequencyMode:
+            return toBcd(vfo.frequency).append(static_cast<char>(vfo.mode));
+        case OpSetMode:
+            if (isModeCode(p1))
+                vfo.mode = p1;
+            return {};
+        default:
+            return {};
+        }
+    }
+    switch (op) {
+    case OpSatelliteOn:
+        m_state.satellite = true;
+        return {};
+    case OpSatelliteOff:
+        m_state.satellite = false;
+        return {};
     case OpCatOn:
         m_state.catOn = true;
         return {};

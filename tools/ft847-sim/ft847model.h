@@ -19,6 +19,14 @@ struct RadioState
     bool ptt = false; // transmitting
     quint8 repeaterShift = 0x89; // last 0x09 parameter: 0x89 simplex, 0x09 minus, 0x49 plus
     QByteArray rawFrequency; // when four bytes, read back instead of the BCD frequency (a corrupted register)
+    // Satellite mode (opcodes 4E on, 8E off): the radio receives on its SAT RX VFO and transmits on its SAT TX VFO.
+    bool satellite = false;
+    struct Vfo
+    {
+        quint32 frequency = 43500000;
+        quint8 mode = 0x08;
+    };
+    Vfo satRx, satTx {14580000, 0x08};
 };
 
 class Ft847Model

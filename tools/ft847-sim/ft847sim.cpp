@@ -394,6 +394,12 @@ quint8 Ft847Sim::repeaterShift() const
     return d->model.state().repeaterShift;
 }
 
+bool Ft847Sim::satellite() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->model.state().satellite;
+}
+
 void Ft847Sim::setFault(Fault fault)
 {
     std::lock_guard lock(d->mutex);

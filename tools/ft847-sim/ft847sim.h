@@ -54,6 +54,7 @@ public:
     bool ptt() const override;
     bool catOn() const override;
     quint8 repeaterShift() const override;
+    bool satellite() const override;
     void setFault(Fault fault) override;
     void setLatencyMs(int ms) override;
     std::vector<LoggedFrame> frames() const override;

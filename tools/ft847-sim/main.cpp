@@ -68,6 +68,18 @@ QString describeFrame(const QByteArray &frame)
 {
     const auto p1 = static_cast<quint8>(frame.at(0));
     const auto op = static_cast<quint8>(frame.at(4));
+    if (op == 0x4E || op == 0x8E)
+        return op == 0x4E ? QStringLiteral("satellite on") : QStringLiteral("satellite off");
+    if ((op & 0xF0) == 0x10 || (op & 0xF0) == 0x20) {
+        const QString vfo = (op & 0xF0) == 0x10 ? QStringLiteral("SAT RX") : QStringLiteral("SAT TX");
+        quint32 tenHz = 0;
+        if ((op & 0x0F) == 0x01 && Ft847Model::fromBcd(frame.left(4), &tenHz))
+            return QStringLiteral("set %1 frequency %2").arg(vfo).arg(tenHz, 8, 10, QLatin1Char('0'));
+        if ((op & 0x0F) == 0x03)
+            return QStringLiteral("read %1 frequency and mode").arg(vfo);
+        if ((op & 0x0F) == 0x07)
+            return QStringLiteral("set %1 mode %2").arg(vfo, modeName(p1));
+    }
     switch (op) {
     case 0x00:
         return QStringLiteral("CAT on");
@@ -243,12 +255,13 @@ QString runCommand(Ft847Sim &sim, Panel &panel, const QString &line, bool *quit)
         return ok;
     }
     if (command == u"status" && words.size() == 1) {
-        return QStringLiteral("freq %1 mode %2 smeter %3 squelch %4 ptt %5 cat %6 shift %7")
+        return QStringLiteral("freq %1 mode %2 smeter %3 squelch %4 ptt %5 cat %6 shift %7 satellite %8")
             .arg(sim.frequency(), 8, 10, QLatin1Char('0'))
             .arg(modeName(sim.mode()))
             .arg(panel.sMeter)
             .arg(panel.squelchOpen ? u"open" : u"closed", sim.ptt() ? u"on" : u"off", sim.catOn() ? u"on" : u"off",
-                shiftName(sim.repeaterShift()));
+                shiftName(sim.repeaterShift()))
+            .arg(sim.satellite() ? u"on" : u"off");
     }
     if (command == u"quit" && words.size() == 1) {
         *quit = true;

@@ -47,6 +47,7 @@ public:
     virtual bool ptt() const = 0;
     virtual bool catOn() const = 0;
     virtual quint8 repeaterShift() const = 0;
+    virtual bool satellite() const = 0; // in satellite mode, the FT-847's split
 
     virtual void setFault(Fault fault) = 0;
     virtual void setLatencyMs(int ms) = 0; // turnaround before each reply starts
