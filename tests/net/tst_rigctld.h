@@ -177,6 +177,19 @@ private slots:
             "shown");
     }
 
+    // The link switched off in split: the radio leaves satellite mode, then CAT mode.
+    void splitLeftWithTheLink()
+    {
+        QCOMPARE(ask("S 1 VFOB\n"), QByteArray("RPRT 0\n"));
+        QVERIFY(f->sim().satellite());
+        f->c().Lab_c_off->click();
+        QVERIFY(!f->sim().satellite() && !f->sim().catOn());
+        QCOMPARE(f->commandsSince(f->frames().size() - 2),
+            (QByteArrayList {
+                PanelFixture::frame({0, 0, 0, 0, cat::OpSatelliteOff}), PanelFixture::frame({0, 0, 0, 0, 0x80})}));
+        QVERIFY(!f->c().LabTRX2->isVisible());
+    }
+
     // Eight clients at most, the ninth turned away once it has waited for a place in vain; a client that misbehaves is
     // closed alone, and the others and the poll go on.
     void misbehavingClientsAreClosedAlone_data()
