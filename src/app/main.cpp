@@ -1,4 +1,5 @@
 #include "apppaths.h"
+#include "boxpresenter.h"
 #include "commandline.h"
 #include "mainassembly.h"
 #include "messagebox.h"
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(Propos::programIcon());
+    ui::setMessagePresenter(ui::presentMessageBox);
     ui::loadQtFrench();
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
     if (line.help || !line.error.isEmpty()) {

@@ -1,8 +1,5 @@
 #include "messagebox.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QWidget>
 
 namespace ui {
 
@@ -19,19 +16,10 @@ MessageGate &gate()
     return g;
 }
 
-QMessageBox::Icon toQt(MsgIcon icon)
+MessageHandler &presenter()
 {
-    switch (icon) {
-    case MsgIcon::Error:
-        return QMessageBox::Critical;
-    case MsgIcon::Warning:
-        return QMessageBox::Warning;
-    case MsgIcon::Information:
-        return QMessageBox::Information;
-    case MsgIcon::None:
-        break;
-    }
-    return QMessageBox::NoIcon;
+    static MessageHandler p;
+    return p;
 }
 } // namespace
 
@@ -48,9 +36,13 @@ void showMessage(const QString &text, MsgIcon icon, const QString &title)
         handler()({text, icon, title});
         return;
     }
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    if (presenter())
+        presenter()({text, icon, title});
+}
+
+void setMessagePresenter(MessageHandler p)
+{
+    presenter() = std::move(p);
 }
 
 void setMessageGate(MessageGate g)
