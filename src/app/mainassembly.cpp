@@ -35,8 +35,15 @@ MainAssembly::MainAssembly(CommPort *testPort)
 
 FrequencyControls MainAssembly::frequencyControls(const Ft847Controls &c)
 {
-    return {c.digits(), c.FreqDisplay, c.Lab_control, c.L_mode, c.LabScanMode, c.Com_libre, c.bandButtons(), c.Com_pmm,
-        c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk};
+    return {.digits = c.digits(),
+        .FreqDisplay = c.FreqDisplay,
+        .Lab_control = c.Lab_control,
+        .L_mode = c.L_mode,
+        .LabScanMode = c.LabScanMode,
+        .Com_libre = c.Com_libre,
+        .bandButtons = c.bandButtons(),
+        .stepUp = c.stepUp,
+        .stepDown = c.stepDown};
 }
 
 StatusPollControls MainAssembly::statusPollControls(const Ft847Controls &c)
@@ -46,14 +53,32 @@ StatusPollControls MainAssembly::statusPollControls(const Ft847Controls &c)
 
 TuningControls MainAssembly::tuningControls(const Ft847Controls &c)
 {
-    return {c.Com_pmm, c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk, c.Com_pk, c.Com_mk,
-        c.Com_phh, c.Com_mhh, c.Com_ph, c.Com_mh, c.digits(), c.TextVfo1, c.ComVfo1, c.Frame1};
+    return {.stepUp = c.stepUp,
+        .stepDown = c.stepDown,
+        .digits = c.digits(),
+        .TextVfo1 = c.TextVfo1,
+        .ComVfo1 = c.ComVfo1,
+        .Frame1 = c.Frame1};
 }
 
 BandModeControls MainAssembly::bandModeControls(const Ft847Controls &c)
 {
-    return {c.Com_18, c.Com_35, c.Com_7, c.Com_14, c.Com_21, c.Com_28, c.Com_50, c.Com_144, c.Com_430, c.Com_LSB,
-        c.Com_USB, c.Com_CW, c.Com_CWR, c.Com_AM, c.Com_FM, c.Timer1, c.Textdep, c.Textariv, c.Combo_pas, c.LabScanvfo};
+    return {.Com_18 = c.Com_18,
+        .Com_35 = c.Com_35,
+        .Com_7 = c.Com_7,
+        .Com_14 = c.Com_14,
+        .Com_21 = c.Com_21,
+        .Com_28 = c.Com_28,
+        .Com_50 = c.Com_50,
+        .Com_144 = c.Com_144,
+        .Com_430 = c.Com_430,
+        .Com_LSB = c.Com_LSB,
+        .Com_USB = c.Com_USB,
+        .Com_CW = c.Com_CW,
+        .Com_CWR = c.Com_CWR,
+        .Com_AM = c.Com_AM,
+        .Com_FM = c.Com_FM,
+        .Timer1 = c.Timer1};
 }
 
 RangeScannerControls MainAssembly::rangeScannerControls(const Ft847Controls &c)
@@ -122,6 +147,7 @@ void MainAssembly::wire()
     QObject::connect(c.Timer2, &QTimer::timeout, &shell, &AppShell::Timer2_Timer);
     road.route(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &scanner, &RangeScanner::linkSwitchingOff);
+    QObject::connect(&bandMode, &BandMode::bandChosen, &scanner, &RangeScanner::prepareBand);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &vfoShift, &VfoShift::linkSwitchingOff);
     // "Configuration" and "Marche" without a port both open the configuration dialog, modally.
     const auto openConfiguration = [this] {

@@ -4,20 +4,10 @@
 #include "catlink.h"
 #include "frequencycontrol.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
+#include "freqlimits.h"
+
 #include <QPushButton>
 #include <QTimer>
-
-struct BandMode::Band
-{
-    const char *start; // scanner fields, kHz
-    const char *end;
-    const char *step;
-    qint64 frequency; // 10 Hz units
-    quint8 mode;
-};
 
 namespace {
 using B = BandMode;
@@ -55,39 +45,39 @@ void BandMode::wire(ActionRoad &road)
 
 void BandMode::Com_18_Click()
 {
-    selectBand({"1810", "1850", "1", 182500, cat::ModeLSB});
+    selectBand(u"1.8");
 }
 void BandMode::Com_35_Click()
 {
-    selectBand({"3500", "3800", "5", 360000, cat::ModeLSB});
+    selectBand(u"3.5");
 }
 void BandMode::Com_7_Click()
 {
-    selectBand({"7000", "7100", "5", 705000, cat::ModeLSB});
+    selectBand(u"7");
 }
 void BandMode::Com_14_Click()
 {
-    selectBand({"14000", "14350", "5", 1420000, cat::ModeUSB});
+    selectBand(u"14");
 }
 void BandMode::Com_21_Click()
 {
-    selectBand({"21000", "21450", "5", 2120000, cat::ModeUSB});
+    selectBand(u"21");
 }
 void BandMode::Com_28_Click()
 {
-    selectBand({"28000", "29700", "10", 2850000, cat::ModeUSB});
+    selectBand(u"28");
 }
 void BandMode::Com_50_Click()
 {
-    selectBand({"50000", "51200", "10", 5020000, cat::ModeUSB});
+    selectBand(u"50");
 }
 void BandMode::Com_144_Click()
 {
-    selectBand({"144000", "146000", "25", 14550000, cat::ModeFM});
+    selectBand(u"144");
 }
 void BandMode::Com_430_Click()
 {
-    selectBand({"430000", "440000", "50", 43342500, cat::ModeFM});
+    selectBand(u"430");
 }
 
 void BandMode::Com_LSB_Click()
@@ -115,14 +105,12 @@ void BandMode::Com_FM_Click()
     selectMode(cat::ModeFM, false);
 }
 
-void BandMode::selectBand(const Band &band)
+void BandMode::selectBand(QStringView caption)
 {
-    m_c.LabScanvfo->setText(QString());
-    m_c.Textdep->setText(QLatin1String(band.start));
-    m_c.Textariv->setText(QLatin1String(band.end));
-    m_c.Combo_pas->setEditText(QLatin1String(band.step));
+    const frequency::Band &band = *frequency::bandOfButton(caption);
+    emit bandChosen(band.low / 100, band.high / 100, band.scanStepKHz); // the scanner prepares for it first
     m_frequency.setModeCaption(cat::modeName(band.mode));
-    m_frequency.CurrentFreq = QString::number(band.frequency);
+    m_frequency.CurrentFreq = QString::number(band.working);
     m_frequency.Charge_Num();
     m_link.sendWithParameter(cat::OpSetMode, band.mode);
 }

@@ -1,20 +1,17 @@
 #pragma once
 
 // The nine band buttons (a working frequency and mode in one amateur band, and the scanner prepared for that
-// band) and the six mode buttons.
+// band) and the six mode buttons. The bands are the band plan's (freqlimits.h).
 
 #include <QObject>
 
 class ActionRoad;
 class CatLink;
 class FrequencyControl;
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTimer;
 
-// The band and mode buttons, the poll's timer (LSB and AM pause it), and the scanner's fields a band prepares.
+// The band and mode buttons, and the poll's timer (LSB and AM pause it).
 struct BandModeControls
 {
     QPushButton *Com_18 = nullptr, *Com_35 = nullptr, *Com_7 = nullptr, *Com_14 = nullptr, *Com_21 = nullptr,
@@ -22,9 +19,6 @@ struct BandModeControls
     QPushButton *Com_LSB = nullptr, *Com_USB = nullptr, *Com_CW = nullptr, *Com_CWR = nullptr, *Com_AM = nullptr,
                 *Com_FM = nullptr;
     QTimer *Timer1 = nullptr;
-    QLineEdit *Textdep = nullptr, *Textariv = nullptr;
-    QComboBox *Combo_pas = nullptr;
-    QLabel *LabScanvfo = nullptr;
 };
 
 class BandMode : public QObject
@@ -52,9 +46,12 @@ public:
     void Com_AM_Click();
     void Com_FM_Click();
 
+signals:
+    // A band was chosen: its edges and the scanner's step there, in kHz, before anything is tuned.
+    void bandChosen(qint64 startKHz, qint64 endKHz, int stepKHz);
+
 private:
-    struct Band;
-    void selectBand(const Band &band);
+    void selectBand(QStringView caption);
     void selectMode(quint8 code, bool pausePoll);
 
     FrequencyControl &m_frequency;

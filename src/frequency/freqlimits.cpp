@@ -8,46 +8,6 @@ namespace {
 
 using enum StepButton;
 
-constexpr StepButtons allSix()
-{
-    return {Com_pmm, Com_mmm, Com_pm, Com_mm, Com_pkkk, Com_mkkk};
-}
-constexpr StepButtons megahertzSteps()
-{
-    return {Com_pm, Com_mm, Com_mmm, Com_pmm};
-}
-constexpr StepButtons tenMegahertzSteps()
-{
-    return {Com_mmm, Com_pmm};
-}
-
-// A band applies when the value lies in its window, which reaches beyond the band by at least the largest
-// step still offered there, so that one step out of the band is caught and wrapped.
-struct Band
-{
-    qint64 windowLow;
-    qint64 windowHigh;
-    qint64 low;
-    qint64 high;
-    StepButtons hidden;
-};
-
-// In the order they are tried.
-constexpr std::array<Band, 12> bands {{
-    {180000, 186000, 181000, 185000, allSix()}, // 160 m
-    {340000, 390000, 350000, 380000, megahertzSteps()}, // 80 m
-    {690000, 720000, 700000, 710000, megahertzSteps()}, // 40 m
-    {1000000, 1060000, 1010000, 1050000, {}}, // 30 m
-    {1390000, 1445000, 1400000, 1435000, megahertzSteps()}, // 20 m
-    {1796800, 1826800, 1806800, 1816800, {}}, // 17 m
-    {2000000, 2245000, 2100000, 2145000, megahertzSteps()}, // 15 m
-    {2389000, 2599000, 2489000, 2499000, {}}, // 12 m
-    {2700000, 3000000, 2800000, 2970000, megahertzSteps()}, // 10 m
-    {4900000, 5200000, 5000000, 5120000, megahertzSteps()}, // 6 m
-    {14300000, 14700000, 14400000, 14600000, tenMegahertzSteps()}, // 2 m
-    {42000000, 45000000, 43000000, 44000000, tenMegahertzSteps()}, // 70 cm
-}};
-
 // Leading zeros of the eight-digit text; a value outside 0..99999999 has none.
 void hideLeadingDigits(LimitResult &result)
 {
@@ -56,6 +16,13 @@ void hideLeadingDigits(LimitResult &result)
 }
 
 } // namespace
+
+const Band *bandOfButton(QStringView caption)
+{
+    const auto band = std::find_if(kBands.begin(), kBands.end(),
+        [caption](const Band &b) { return b.button && caption == QStringView(b.button); });
+    return band == kBands.end() ? nullptr : &*band;
+}
 
 bool inCoverage(qint64 tenHz)
 {
@@ -95,7 +62,7 @@ LimitResult freq_limite_bande(qint64 tenHz)
 {
     LimitResult result;
     result.value = tenHz;
-    for (const Band &band : bands) {
+    for (const Band &band : kBands) {
         if (tenHz < band.windowLow || tenHz > band.windowHigh)
             continue;
         if (result.value < band.low)

@@ -73,17 +73,11 @@ void FrequencyControl::send(const frequency::LimitResult &limited)
 
 void FrequencyControl::applyVisibility(const LimitView &view)
 {
-    using frequency::StepButton;
-    const std::pair<QToolButton *, StepButton> large[] = {
-        {m_c.Com_pmm, StepButton::Com_pmm},
-        {m_c.Com_mmm, StepButton::Com_mmm},
-        {m_c.Com_pm, StepButton::Com_pm},
-        {m_c.Com_mm, StepButton::Com_mm},
-        {m_c.Com_pkkk, StepButton::Com_pkkk},
-        {m_c.Com_mkkk, StepButton::Com_mkkk},
-    };
-    for (const auto &[button, flag] : large)
-        button->setVisible(!view.hidden.testFlag(flag));
+    for (std::size_t i = 0; i < frequency::kDigitSteps.size(); ++i) {
+        const frequency::DigitStep &step = frequency::kDigitSteps[i];
+        m_c.stepUp[i]->setVisible(!(view.hidden & step.plusFlag));
+        m_c.stepDown[i]->setVisible(!(view.hidden & step.minusFlag));
+    }
     m_c.digits[0]->setVisible(!view.hideLabMmm);
     m_c.digits[1]->setVisible(!view.hideLabMm);
 }
@@ -95,9 +89,10 @@ void FrequencyControl::Com_libre_Click()
         for (QPushButton *band : m_c.bandButtons)
             band->setEnabled(false);
         AmateurOnly = false;
-        for (QToolButton *step :
-            {m_c.Com_pmm, m_c.Com_mmm, m_c.Com_pm, m_c.Com_mm, m_c.Com_pkkk, m_c.Com_mkkk, m_c.Com_pkk, m_c.Com_mkk})
-            step->setVisible(true);
+        for (std::size_t i = 0; i < frequency::kDigitSteps.size(); ++i) {
+            m_c.stepUp[i]->setVisible(true);
+            m_c.stepDown[i]->setVisible(true);
+        }
     } else {
         m_c.Com_libre->setText(QStringLiteral("Fréquence Amateur"));
         for (QPushButton *band : m_c.bandButtons)

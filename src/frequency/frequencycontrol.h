@@ -29,8 +29,7 @@ struct FrequencyControls
     QLabel *Lab_control = nullptr, *L_mode = nullptr, *LabScanMode = nullptr;
     QPushButton *Com_libre = nullptr;
     QList<QPushButton *> bandButtons;
-    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
-                *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr;
+    std::array<QToolButton *, 7> stepUp {}, stepDown {}; // in the order of frequency::kDigitSteps
 };
 
 class FrequencyControl : public QObject

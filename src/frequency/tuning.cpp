@@ -1,6 +1,7 @@
 #include "tuning.h"
 
 #include "actionroad.h"
+#include "freqlimits.h"
 #include "freqtext.h"
 #include "frequencycontrol.h"
 #include "keys.h"
@@ -23,24 +24,13 @@ Tuning::Tuning(FrequencyControl &frequency, const TuningControls &controls, QObj
 void Tuning::wire(ActionRoad &road)
 {
     m_road = &road;
-    const std::pair<QToolButton *, void (Tuning::*)()> steps[] = {
-        {m_c.Com_ph, &Tuning::Com_ph_Click},
-        {m_c.Com_mh, &Tuning::Com_mh_Click},
-        {m_c.Com_phh, &Tuning::Com_phh_Click},
-        {m_c.Com_mhh, &Tuning::Com_mhh_Click},
-        {m_c.Com_pk, &Tuning::Com_pk_Click},
-        {m_c.Com_mk, &Tuning::Com_mk_Click},
-        {m_c.Com_pkk, &Tuning::Com_pkk_Click},
-        {m_c.Com_mkk, &Tuning::Com_mkk_Click},
-        {m_c.Com_pkkk, &Tuning::Com_pkkk_Click},
-        {m_c.Com_mkkk, &Tuning::Com_mkkk_Click},
-        {m_c.Com_pm, &Tuning::Com_pm_Click},
-        {m_c.Com_mm, &Tuning::Com_mm_Click},
-        {m_c.Com_pmm, &Tuning::Com_pmm_Click},
-        {m_c.Com_mmm, &Tuning::Com_mmm_Click},
-    };
-    for (const auto &[button, handler] : steps)
-        road.route(button, &QToolButton::clicked, this, handler);
+    for (std::size_t i = 0; i < frequency::kDigitSteps.size(); ++i) {
+        const qint64 tenHz = frequency::kDigitSteps[i].tenHz;
+        for (const auto &[button, sign] : {std::pair {m_c.stepUp[i], 1}, {m_c.stepDown[i], -1}}) {
+            road.routeTaking(button, &QToolButton::clicked, this,
+                [this, step = sign * tenHz](bool) { return [this, step] { this->step(step); }; });
+        }
+    }
     road.route(m_c.ComVfo1, &QPushButton::clicked, this, &Tuning::ComVfo1_Click);
     m_c.TextVfo1->installEventFilter(this);
     for (QLabel *digit : m_c.digits)
@@ -76,21 +66,11 @@ void Tuning::ComVfo1_Click()
 
 std::pair<QToolButton *, QToolButton *> Tuning::stepButtonsOf(QObject *digit) const
 {
-    const std::pair<QToolButton *, QToolButton *> pairs[8] = {
-        {nullptr, nullptr}, // the 100 MHz digit has none
-        {m_c.Com_pmm, m_c.Com_mmm},
-        {m_c.Com_pm, m_c.Com_mm},
-        {m_c.Com_pkkk, m_c.Com_mkkk},
-        {m_c.Com_pkk, m_c.Com_mkk},
-        {m_c.Com_pk, m_c.Com_mk},
-        {m_c.Com_phh, m_c.Com_mhh},
-        {m_c.Com_ph, m_c.Com_mh},
-    };
-    for (std::size_t i = 0; i < m_c.digits.size(); ++i) {
-        if (digit == m_c.digits[i])
-            return pairs[i];
+    for (std::size_t i = 0; i < frequency::kDigitSteps.size(); ++i) {
+        if (digit == m_c.digits[std::size_t(frequency::kDigitSteps[i].digit)])
+            return {m_c.stepUp[i], m_c.stepDown[i]};
     }
-    return {nullptr, nullptr};
+    return {nullptr, nullptr}; // the 100 MHz digit has none
 }
 
 bool Tuning::eventFilter(QObject *watched, QEvent *event)

@@ -15,13 +15,12 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-// The controls of tuning by hand: the fourteen step buttons, the digits whose wheel steps them (most significant
-// first), the entry field with its button, and the operating frame they sit in.
+// The controls of tuning by hand: the fourteen step buttons (in the order of frequency::kDigitSteps), the digits
+// whose wheel steps them (most significant first), the entry field with its button, and the operating frame they sit
+// in.
 struct TuningControls
 {
-    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
-                *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr, *Com_pk = nullptr, *Com_mk = nullptr,
-                *Com_phh = nullptr, *Com_mhh = nullptr, *Com_ph = nullptr, *Com_mh = nullptr;
+    std::array<QToolButton *, 7> stepUp {}, stepDown {};
     std::array<QLabel *, 8> digits {};
     QLineEdit *TextVfo1 = nullptr;
     QPushButton *ComVfo1 = nullptr;
@@ -38,20 +37,8 @@ public:
     // Connects the step buttons, the entry field and the digits' mouse wheel, through the road.
     void wire(ActionRoad &road);
 
-    void Com_ph_Click() { step(1); }
-    void Com_mh_Click() { step(-1); }
-    void Com_phh_Click() { step(10); }
-    void Com_mhh_Click() { step(-10); }
-    void Com_pk_Click() { step(100); }
-    void Com_mk_Click() { step(-100); }
-    void Com_pkk_Click() { step(1000); }
-    void Com_mkk_Click() { step(-1000); }
-    void Com_pkkk_Click() { step(10000); }
-    void Com_mkkk_Click() { step(-10000); }
-    void Com_pm_Click() { step(100000); }
-    void Com_mm_Click() { step(-100000); }
-    void Com_pmm_Click() { step(1000000); }
-    void Com_mmm_Click() { step(-1000000); }
+    // A step button's click (Com_ph_Click ... Com_mmm_Click): the digit's step, added or taken away.
+    void step(qint64 tenHz);
 
     // A key typed into the entry field, by its character code; the key itself always goes on into the field.
     void TextVfo1_KeyPress(int keyAscii);
@@ -61,7 +48,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void step(qint64 tenHz);
     // The plus and minus buttons of a digit label; null for the 100 MHz digit, which has none.
     std::pair<QToolButton *, QToolButton *> stepButtonsOf(QObject *digit) const;
 

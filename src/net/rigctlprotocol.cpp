@@ -353,13 +353,10 @@ QByteArray dumpState()
         text += QByteArray::number(range.low * 10) + ' ' + QByteArray::number(range.high * 10) + ' ' + allModes
             + " -1 -1 0x1 0x1\n";
     text += "0 0 0 0 0 0 0\n";
-    // The amateur bands the panel tunes in, 100 W on HF and 6 m, 50 W on 2 m and 70 cm.
-    for (const char *band :
-        {"1810000 1850000", "3500000 3800000", "7000000 7100000", "10100000 10500000", "14000000 14350000",
-            "18068000 18168000", "21000000 21450000", "24890000 24990000", "28000000 29700000", "50000000 51200000"})
-        text += QByteArray(band) + " " + allModes + " 5000 100000 0x1 0x1\n";
-    for (const char *band : {"144000000 146000000", "430000000 440000000"})
-        text += QByteArray(band) + " " + allModes + " 5000 50000 0x1 0x1\n";
+    // The amateur bands the panel tunes in, with the transmitter's power there (5 W up), in mW.
+    for (const frequency::Band &band : frequency::kBands)
+        text += QByteArray::number(band.low * 10) + ' ' + QByteArray::number(band.high * 10) + ' ' + allModes + " 5000 "
+            + QByteArray::number(band.maxPowerW * 1000) + " 0x1 0x1\n";
     text += "0 0 0 0 0 0 0\n";
     text += allModes + " 10\n0 0\n"; // the smallest step of the panel: 10 Hz
     text += "0x8e 2200\n0x82 500\n0x1 9000\n0x1 2200\n0x20 15000\n0x20 9000\n0 0\n"; // filters, normal first

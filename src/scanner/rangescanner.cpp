@@ -164,6 +164,14 @@ void RangeScanner::requestStep()
     });
 }
 
+void RangeScanner::prepareBand(qint64 startKHz, qint64 endKHz, int stepKHz)
+{
+    m_c.LabScanvfo->setText(QString());
+    m_c.Textdep->setText(QString::number(startKHz));
+    m_c.Textariv->setText(QString::number(endKHz));
+    m_c.Combo_pas->setEditText(QString::number(stepKHz));
+}
+
 void RangeScanner::linkSwitchingOff()
 {
     if (m_c.Scan_Timer->isActive())

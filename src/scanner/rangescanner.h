@@ -65,6 +65,8 @@ public:
 
     // The operator recalled a frequency (the memo list): a step asked for before it does not step.
     void noteTakenOver() { ++m_takenOver; }
+    // A band chosen on the panel: the range and step of the next scan, in kHz, as the operator could type them.
+    void prepareBand(qint64 startKHz, qint64 endKHz, int stepKHz);
     // The link is being switched off (by "Arret", the port error or quitting): a running scan stops as by its own
     // stop button.
     void linkSwitchingOff();

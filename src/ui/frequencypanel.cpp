@@ -1,6 +1,7 @@
 // The left part of the operating controls: the eight digits with their step buttons, the mode, the S-meter and
 // lights, the band and mode buttons, direct entry and the second VFO.
 
+#include "freqlimits.h"
 #include "lamp.h"
 #include "look.h"
 #include "panels.h"
@@ -75,20 +76,12 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
         dot->setFont(digitFont);
     }
 
-    c.Com_pmm = stepButton(frame, "Com_pmm", QStringLiteral("Plus 10 MHz"), 1, true);
-    c.Com_mmm = stepButton(frame, "Com_mmm", QStringLiteral("Moins 10 MHz"), 1, false);
-    c.Com_pm = stepButton(frame, "Com_pm", QStringLiteral("Plus 1 MHz"), 2, true);
-    c.Com_mm = stepButton(frame, "Com_mm", QStringLiteral("Moins 1 MHz"), 2, false);
-    c.Com_pkkk = stepButton(frame, "Com_pkkk", QStringLiteral("Plus 100 kHz"), 3, true);
-    c.Com_mkkk = stepButton(frame, "Com_mkkk", QStringLiteral("Moins 100 kHz"), 3, false);
-    c.Com_pkk = stepButton(frame, "Com_pkk", QStringLiteral("Plus 10 kHz"), 4, true);
-    c.Com_mkk = stepButton(frame, "Com_mkk", QStringLiteral("Moins 10 kHz"), 4, false);
-    c.Com_pk = stepButton(frame, "Com_pk", QStringLiteral("Plus 1 kHz"), 5, true);
-    c.Com_mk = stepButton(frame, "Com_mk", QStringLiteral("Moins 1 kHz"), 5, false);
-    c.Com_phh = stepButton(frame, "Com_phh", QStringLiteral("Plus 100 Hz"), 6, true);
-    c.Com_mhh = stepButton(frame, "Com_mhh", QStringLiteral("Moins 100 Hz"), 6, false);
-    c.Com_ph = stepButton(frame, "Com_ph", QStringLiteral("Plus 10 Hz"), 7, true);
-    c.Com_mh = stepButton(frame, "Com_mh", QStringLiteral("Moins 10 Hz"), 7, false);
+    for (std::size_t i = 0; i < frequency::kDigitSteps.size(); ++i) {
+        const frequency::DigitStep &s = frequency::kDigitSteps[i];
+        const QString size = QString::fromUtf16(s.size);
+        c.stepUp[i] = stepButton(frame, s.plus, QStringLiteral("Plus ") + size, s.digit, true);
+        c.stepDown[i] = stepButton(frame, s.minus, QStringLiteral("Moins ") + size, s.digit, false);
+    }
 
     c.LabTRX1 = label(frame, "LabTRX1", QStringLiteral("RXTX"), 60, 585, 600, 300, Qt::AlignCenter);
     c.L_mode = label(frame, "L_mode", QStringLiteral("FM"), 4740, 420, 960, 450, Qt::AlignCenter);
@@ -115,13 +108,16 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     label(c.Frame9, "", QStringLiteral("Occ."), 5190, 375, 450, 240);
 
     // Band and mode buttons, range.
-    const QStringList bands = {QStringLiteral("1.8"), QStringLiteral("3.5"), QStringLiteral("7"), QStringLiteral("14"),
-        QStringLiteral("21"), QStringLiteral("28"), QStringLiteral("50"), QStringLiteral("144"), QStringLiteral("430")};
-    const char *bandNames[9]
-        = {"Com_18", "Com_35", "Com_7", "Com_14", "Com_21", "Com_28", "Com_50", "Com_144", "Com_430"};
     std::array<QPushButton *, 9> bandButtons {};
-    for (int i = 0; i < 9; ++i)
-        bandButtons[i] = button(frame, bandNames[i], bands[i], 60 + i * 630, 2220, 600, 330);
+    int next = 0;
+    for (const frequency::Band &band : frequency::kBands) {
+        if (!band.button)
+            continue;
+        const QString caption = QString::fromUtf16(band.button);
+        const QByteArray name = "Com_" + caption.toLatin1().replace('.', "");
+        bandButtons[next] = button(frame, name.constData(), caption, 60 + next * 630, 2220, 600, 330);
+        ++next;
+    }
     std::tie(c.Com_18, c.Com_35, c.Com_7, c.Com_14, c.Com_21, c.Com_28, c.Com_50, c.Com_144, c.Com_430)
         = std::tuple_cat(bandButtons);
     const char *modeNames[6] = {"Com_LSB", "Com_USB", "Com_CW", "Com_CWR", "Com_AM", "Com_FM"};

@@ -42,10 +42,9 @@ struct Ft847Controls
     std::array<QLabel *, 8> digits() const { return {Lab_mmm, Lab_mm, Lab_m, Lab_kkk, Lab_kk, Lab_k, Lab_hh, Lab_h}; }
     QLabel *Lab_control = nullptr;
 
-    // Digit steps: Com_p.. above its digit adds one, Com_m.. below it takes one away.
-    QToolButton *Com_pmm = nullptr, *Com_mmm = nullptr, *Com_pm = nullptr, *Com_mm = nullptr, *Com_pkkk = nullptr,
-                *Com_mkkk = nullptr, *Com_pkk = nullptr, *Com_mkk = nullptr, *Com_pk = nullptr, *Com_mk = nullptr,
-                *Com_phh = nullptr, *Com_mhh = nullptr, *Com_ph = nullptr, *Com_mh = nullptr;
+    // Digit steps, in the order of frequency::kDigitSteps: the button above a digit adds one, the one below takes one
+    // away.
+    std::array<QToolButton *, 7> stepUp {}, stepDown {};
 
     QLabel *L_mode = nullptr, *LabTRX1 = nullptr, *LabVFO2 = nullptr, *L_mode2 = nullptr, *LabTRX2 = nullptr;
     QPushButton *Com_AB = nullptr, *Com_shift = nullptr, *Com_libre = nullptr;

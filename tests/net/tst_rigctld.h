@@ -282,7 +282,8 @@ private slots:
             });
         }
         // The operator steps the frequency up and down and changes band meanwhile.
-        const QList<QWidget *> controls {f->c().Com_pk, f->c().Com_mk, f->c().Com_14, f->c().Com_144, f->c().Com_USB};
+        const QList<QWidget *> controls {
+            f->c().stepUp[4], f->c().stepDown[4], f->c().Com_14, f->c().Com_144, f->c().Com_USB};
         int click = 0;
         QTimer hand;
         connect(&hand, &QTimer::timeout, this, [&] { PanelFixture::queueClick(controls[click++ % controls.size()]); });
