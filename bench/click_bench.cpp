@@ -227,7 +227,7 @@ bool run(int baud, int count)
             ++malformed;
     }
     const bool agrees = c.L_mode->text() == cat::modeName(port.mode())
-        && program.frequency.CurrentFreq == QStringLiteral("%1").arg(port.frequency(), 8, 10, QLatin1Char('0'));
+        && program.frequency.CurrentFreq() == QStringLiteral("%1").arg(port.frequency(), 8, 10, QLatin1Char('0'));
     const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
     // A set that an action of the operator's went ahead of (by design) did not have only the poll before it.
     for (Action &set : actions) {

@@ -39,7 +39,6 @@ FrequencyControls MainAssembly::frequencyControls(const Ft847Controls &c)
         .FreqDisplay = c.FreqDisplay,
         .Lab_control = c.Lab_control,
         .L_mode = c.L_mode,
-        .LabScanMode = c.LabScanMode,
         .Com_libre = c.Com_libre,
         .bandButtons = c.bandButtons(),
         .stepUp = c.stepUp,
@@ -48,7 +47,11 @@ FrequencyControls MainAssembly::frequencyControls(const Ft847Controls &c)
 
 StatusPollControls MainAssembly::statusPollControls(const Ft847Controls &c)
 {
-    return {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2};
+    return {.Timer1 = c.Timer1,
+        .Shape_tx_rx = c.Shape_tx_rx,
+        .ShapbuzyA = c.ShapbuzyA,
+        .Lab_SM = c.Lab_SM,
+        .Label2 = c.Label2};
 }
 
 TuningControls MainAssembly::tuningControls(const Ft847Controls &c)
@@ -77,35 +80,65 @@ BandModeControls MainAssembly::bandModeControls(const Ft847Controls &c)
         .Com_CW = c.Com_CW,
         .Com_CWR = c.Com_CWR,
         .Com_AM = c.Com_AM,
-        .Com_FM = c.Com_FM,
-        .Timer1 = c.Timer1};
+        .Com_FM = c.Com_FM};
 }
 
 RangeScannerControls MainAssembly::rangeScannerControls(const Ft847Controls &c)
 {
-    return {c.Textdep, c.Textariv, c.Combo_pas, c.Combo_vitesse, c.Combo_Seuil, c.Check_squelch, c.Check_continu,
-        c.Av_Pas, c.Pause_Trace, c.Arret_Trace, c.Scan_Timer, c.LabScanvfo, c.Scan_List};
+    return {.Textdep = c.Textdep,
+        .Textariv = c.Textariv,
+        .Combo_pas = c.Combo_pas,
+        .Combo_vitesse = c.Combo_vitesse,
+        .Combo_Seuil = c.Combo_Seuil,
+        .Check_squelch = c.Check_squelch,
+        .Check_continu = c.Check_continu,
+        .Av_Pas = c.Av_Pas,
+        .Pause_Trace = c.Pause_Trace,
+        .Arret_Trace = c.Arret_Trace,
+        .Scan_Timer = c.Scan_Timer,
+        .LabScanvfo = c.LabScanvfo,
+        .LabScanMode = c.LabScanMode,
+        .Scan_List = c.Scan_List};
 }
 
 ScanListsControls MainAssembly::scanListsControls(const Ft847Controls &c)
 {
-    return {c.Scan_List, c.List_memo, c.Text_Affine, c.Textdep, c.Textariv, c.Command1, c.Command3, c.Command2,
-        c.Com_memo, c.Com_clr, c.LabScanvfo, c.Scan_Timer};
+    return {.Scan_List = c.Scan_List,
+        .List_memo = c.List_memo,
+        .Text_Affine = c.Text_Affine,
+        .Textdep = c.Textdep,
+        .Textariv = c.Textariv,
+        .Command1 = c.Command1,
+        .Command3 = c.Command3,
+        .Command2 = c.Command2,
+        .Com_memo = c.Com_memo,
+        .Com_clr = c.Com_clr,
+        .LabScanvfo = c.LabScanvfo};
 }
 
 LinkSwitchControls MainAssembly::linkSwitchControls(const Ft847Controls &c)
 {
-    return {c.ft_847, c.Lab_c_on, c.Lab_c_off, c.Lab_mem, c.LabLocat, c.Labquit, c.Frame1, c.Lab_SM, c.Timer1,
-        c.panelSet()};
+    return {.Lab_c_on = c.Lab_c_on,
+        .Lab_c_off = c.Lab_c_off,
+        .Lab_mem = c.Lab_mem,
+        .LabLocat = c.LabLocat,
+        .Labquit = c.Labquit,
+        .Frame1 = c.Frame1,
+        .panelSet = c.panelSet()};
 }
 
 MemoryEditorControls MainAssembly::memoryEditorControls(const Ft847Controls &c)
 {
-    return {c.Grid,
-        {c.CheckHF1, c.CheckHF2, c.CheckHF3, c.CheckHF4, c.CheckHF5, c.CheckVHF, c.CheckUHF, c.CheckSpec1,
-            c.CheckSpec2},
-        c.Com_envoi_freq, c.cmdAjouter, c.Com_valid_memo, c.Text_choix_qrg, c.Text_choix_observ, c.Comb_mem_mode,
-        c.Combo1};
+    return {.Grid = c.Grid,
+        .groupChecks = {c.CheckHF1, c.CheckHF2, c.CheckHF3, c.CheckHF4, c.CheckHF5, c.CheckVHF, c.CheckUHF,
+            c.CheckSpec1, c.CheckSpec2},
+        .Com_envoi_freq = c.Com_envoi_freq,
+        .cmdAjouter = c.cmdAjouter,
+        .Com_valid_memo = c.Com_valid_memo,
+        .Text_choix_qrg = c.Text_choix_qrg,
+        .Text_choix_observ = c.Text_choix_observ,
+        .Comb_mem_mode = c.Comb_mem_mode,
+        .Combo1 = c.Combo1};
 }
 
 MainAssembly::~MainAssembly()
@@ -148,6 +181,9 @@ void MainAssembly::wire()
     road.route(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &scanner, &RangeScanner::linkSwitchingOff);
     QObject::connect(&bandMode, &BandMode::bandChosen, &scanner, &RangeScanner::prepareBand);
+    QObject::connect(&frequency, &FrequencyControl::modeChanged, &scanner, &RangeScanner::showMode);
+    QObject::connect(&bandMode, &BandMode::pollHeld, &poll, &StatusPoll::hold);
+    QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &shell, &AppShell::foldForLinkOff);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &vfoShift, &VfoShift::linkSwitchingOff);
     // "Configuration" and "Marche" without a port both open the configuration dialog, modally.
     const auto openConfiguration = [this] {

@@ -47,12 +47,24 @@ public:
     StatusPoll poll {link, road, frequency, statusPollControls(c)};
     Tuning tuning {frequency, tuningControls(c)};
     BandMode bandMode {frequency, link, bandModeControls(c)};
-    VfoShift vfoShift {frequency, link, {c.Com_AB, c.Com_shift, c.LabVFO2, c.LabTRX1, c.LabTRX2}};
+    VfoShift vfoShift {frequency, link,
+        {.Com_AB = c.Com_AB,
+            .Com_shift = c.Com_shift,
+            .LabVFO2 = c.LabVFO2,
+            .LabTRX1 = c.LabTRX1,
+            .LabTRX2 = c.LabTRX2}};
     RangeScanner scanner {frequency, poll, link, rangeScannerControls(c)};
     ScanLists scanLists {scanner, frequency, scanListsControls(c)};
-    LinkSwitch linkSwitch {settings, link, frequency, linkSwitchControls(c)};
+    LinkSwitch linkSwitch {settings, link, frequency, poll, linkSwitchControls(c)};
     AppShell shell {frequency, poll, linkSwitch,
-        {c.ft_847, c.LabHeure, c.LabDate, c.Lab_mem, c.LabLocat, c.LabPropos, c.Labquit, c.Timer2, c.Scan_Timer}};
+        {.ft_847 = c.ft_847,
+            .LabHeure = c.LabHeure,
+            .LabDate = c.LabDate,
+            .Lab_mem = c.Lab_mem,
+            .LabLocat = c.LabLocat,
+            .LabPropos = c.LabPropos,
+            .Labquit = c.Labquit,
+            .Timer2 = c.Timer2}};
     MemoryEditor memory {frequency, road, memoryEditorControls(c)};
     LocatorLauncher locatorLauncher {settings, c.LabLocat, c.ft_847};
     PanelRig rig {frequency, vfoShift, poll, linkSwitch, link, road};

@@ -20,12 +20,12 @@ PanelRig::PanelRig(FrequencyControl &frequency, VfoShift &vfoShift, StatusPoll &
 
 bool PanelRig::linkOn() const
 {
-    return !m_linkSwitch.LinkOff && m_link.port().portOpen() && !m_link.hasEnded();
+    return m_linkSwitch.isOn();
 }
 
 qint64 PanelRig::frequencyTenHz() const
 {
-    return m_frequency.CurrentFreq.toLongLong();
+    return m_frequency.frequency();
 }
 
 QString PanelRig::modeName() const

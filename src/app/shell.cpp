@@ -49,9 +49,8 @@ void AppShell::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_linkSwitch.Lab_c_off_Click();
+    m_linkSwitch.Lab_c_off_Click(); // a running scan stops with the link
     m_c.Timer2->stop();
-    m_c.Scan_Timer->stop();
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w != m_c.ft_847 && w->isVisible())
             w->close();
@@ -76,6 +75,12 @@ void AppShell::Lab_mem_Click()
         m_c.ft_847->setHeightTwips(Ft847Window::kFoldedTwips);
         memoryPanelClicks = 0;
     }
+}
+
+void AppShell::foldForLinkOff()
+{
+    look::setBackColor(m_c.Lab_mem, look::Navy);
+    m_c.ft_847->setHeightTwips(Ft847Window::kFoldedTwips);
 }
 
 void AppShell::LabLocat_Click()

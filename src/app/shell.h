@@ -12,14 +12,13 @@ class QLabel;
 class QTimer;
 class StatusPoll;
 
-// The shell's controls: the window, its clock and date, the navigation labels it answers, the clock's timer, and
-// the scanner's timer, which the end of the program stops.
+// The shell's controls: the window, its clock and date, the navigation labels it answers, and the clock's timer.
 struct AppShellControls
 {
     Ft847Window *ft_847 = nullptr;
     QLabel *LabHeure = nullptr, *LabDate = nullptr;
     ClickLabel *Lab_mem = nullptr, *LabLocat = nullptr, *LabPropos = nullptr, *Labquit = nullptr;
-    QTimer *Timer2 = nullptr, *Scan_Timer = nullptr;
+    QTimer *Timer2 = nullptr;
 };
 
 class AppShell : public QObject
@@ -41,6 +40,8 @@ public:
     void LabConf_Click();
     void LabPropos_Click();
     void Labquit_Click();
+    // The link goes off: "Memoire" back to navy and the memory panel folded away (its click count kept).
+    void foldForLinkOff();
 
 signals:
     // The loading steps of the scanner (its start and end fields, its lists) and of the memory panel (its grid,

@@ -7,7 +7,6 @@
 #include "freqlimits.h"
 
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 using B = BandMode;
@@ -109,17 +108,16 @@ void BandMode::selectBand(QStringView caption)
 {
     const frequency::Band &band = *frequency::bandOfButton(caption);
     emit bandChosen(band.low / 100, band.high / 100, band.scanStepKHz); // the scanner prepares for it first
-    m_frequency.setModeCaption(cat::modeName(band.mode));
-    m_frequency.CurrentFreq = QString::number(band.working);
-    m_frequency.Charge_Num();
+    m_frequency.showMode(cat::modeName(band.mode));
+    m_frequency.tuneTo(band.working);
     m_link.sendWithParameter(cat::OpSetMode, band.mode);
 }
 
 void BandMode::selectMode(quint8 code, bool pausePoll)
 {
     if (pausePoll)
-        m_c.Timer1->stop();
+        emit pollHeld(true);
     m_frequency.setMode(cat::modeName(code), code);
     if (pausePoll)
-        m_c.Timer1->start();
+        emit pollHeld(false);
 }

@@ -9,16 +9,14 @@ class ActionRoad;
 class CatLink;
 class FrequencyControl;
 class QPushButton;
-class QTimer;
 
-// The band and mode buttons, and the poll's timer (LSB and AM pause it).
+// The band and mode buttons.
 struct BandModeControls
 {
     QPushButton *Com_18 = nullptr, *Com_35 = nullptr, *Com_7 = nullptr, *Com_14 = nullptr, *Com_21 = nullptr,
                 *Com_28 = nullptr, *Com_50 = nullptr, *Com_144 = nullptr, *Com_430 = nullptr;
     QPushButton *Com_LSB = nullptr, *Com_USB = nullptr, *Com_CW = nullptr, *Com_CWR = nullptr, *Com_AM = nullptr,
                 *Com_FM = nullptr;
-    QTimer *Timer1 = nullptr;
 };
 
 class BandMode : public QObject
@@ -49,6 +47,8 @@ public:
 signals:
     // A band was chosen: its edges and the scanner's step there, in kHz, before anything is tuned.
     void bandChosen(qint64 startKHz, qint64 endKHz, int stepKHz);
+    // LSB and AM hold the status poll's timer for the length of their send, and release it after.
+    void pollHeld(bool held);
 
 private:
     void selectBand(QStringView caption);

@@ -24,19 +24,26 @@ FrequencyControl::FrequencyControl(CatLink &link, const FrequencyControls &contr
 
 void FrequencyControl::takeFromDisplay()
 {
-    CurrentFreq.clear();
+    m_currentFreq.clear();
     for (const QLabel *digit : m_c.digits)
-        CurrentFreq += digit->text();
-    m_c.Lab_control->setText(CurrentFreq);
+        m_currentFreq += digit->text();
+    m_frequency = frequency::normaliseFreq(m_currentFreq).value_or(0);
+    m_c.Lab_control->setText(m_currentFreq);
     m_modeName = m_c.L_mode->text();
+}
+
+void FrequencyControl::tuneTo(qint64 tenHz)
+{
+    m_currentFreq = QString::number(tenHz);
+    Charge_Num();
 }
 
 void FrequencyControl::Charge_Num()
 {
-    const auto value = frequency::normaliseFreq(CurrentFreq);
+    const auto value = frequency::normaliseFreq(m_currentFreq);
     if (!value)
         return;
-    send(AmateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value));
+    send(m_amateurOnly ? frequency::freq_limite_bande(*value) : frequency::freq_limit(*value));
 }
 
 void FrequencyControl::tuneAsAsked(qint64 tenHz)
@@ -47,24 +54,18 @@ void FrequencyControl::tuneAsAsked(qint64 tenHz)
 
 void FrequencyControl::send(const frequency::LimitResult &limited)
 {
-    CurrentFreq = frequency::eightDigitText(limited.value);
+    m_frequency = limited.value;
+    m_currentFreq = frequency::eightDigitText(m_frequency);
     applyVisibility({limited.hidden, limited.hideLabMmm, limited.hideLabMm});
 
-    m_c.Lab_control->setText(CurrentFreq);
-    // What goes to the radio is read back from the caption, so the caption always holds the last value sent.
-    m_link.Charge_BCD(m_c.Lab_control->text().toInt());
+    m_c.Lab_control->setText(m_currentFreq);
+    m_link.Charge_BCD(qint32(m_frequency));
     m_link.Envoi_Cmd(cat::OpSetFrequency);
     ++m_sends;
 
-    // A press handled while the command drained may have moved CurrentFreq on: show it as it stands now.
-    const QString shown = CurrentFreq;
-    if (shown.size() != 8)
-        return;
-    const auto digits = m_c.digits;
     for (int i = 0; i < 8; ++i)
-        digits[i]->setText(shown.mid(i, 1));
-    m_c.FreqDisplay->setAccessibleName(
-        QStringLiteral("Fréquence ") + frequency::vfoDisplayText(frequency::normaliseFreq(shown).value_or(0)));
+        m_c.digits[std::size_t(i)]->setText(m_currentFreq.mid(i, 1));
+    m_c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence ") + frequency::vfoDisplayText(m_frequency));
     if (QAccessible::isActive()) {
         QAccessibleEvent event(m_c.FreqDisplay, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
@@ -84,11 +85,12 @@ void FrequencyControl::applyVisibility(const LimitView &view)
 
 void FrequencyControl::Com_libre_Click()
 {
-    if (m_c.Com_libre->text() == QStringLiteral("Fréquence Amateur")) {
+    m_rangeAmateur = !m_rangeAmateur;
+    if (!m_rangeAmateur) {
         m_c.Com_libre->setText(QStringLiteral("Fréquence totale"));
         for (QPushButton *band : m_c.bandButtons)
             band->setEnabled(false);
-        AmateurOnly = false;
+        m_amateurOnly = false;
         for (std::size_t i = 0; i < frequency::kDigitSteps.size(); ++i) {
             m_c.stepUp[i]->setVisible(true);
             m_c.stepDown[i]->setVisible(true);
@@ -97,31 +99,26 @@ void FrequencyControl::Com_libre_Click()
         m_c.Com_libre->setText(QStringLiteral("Fréquence Amateur"));
         for (QPushButton *band : m_c.bandButtons)
             band->setEnabled(true);
-        AmateurOnly = true;
+        m_amateurOnly = true;
     }
 }
 
 QString FrequencyControl::lastSent() const
 {
-    return m_c.Lab_control->text();
+    return frequency::eightDigitText(m_frequency);
 }
 
 void FrequencyControl::setMode(const QString &name, quint8 code)
 {
-    setModeCaption(name);
+    showMode(name);
     m_link.sendWithParameter(cat::OpSetMode, code);
 }
 
-void FrequencyControl::setModeCaption(const QString &mode)
+void FrequencyControl::showMode(const QString &mode)
 {
-    if (m_c.L_mode->text() == mode)
-        return; // a label's change notification fires only on a change
+    if (m_modeName == mode)
+        return; // the label's change notification (L_mode_Change) fires only on a change
     m_modeName = mode;
     m_c.L_mode->setText(mode);
-    L_mode_Change();
-}
-
-void FrequencyControl::L_mode_Change()
-{
-    m_c.LabScanMode->setText(m_c.L_mode->text());
+    emit modeChanged(mode);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// The main frequency: CurrentFreq, the amateur/whole-range choice, and Charge_Num, the one road by which every
-// frequency change reaches the radio and the eight digits.
+// The main frequency and the mode: CurrentFreq, the amateur/whole-range choice, and Charge_Num, the one road by which
+// every frequency change reaches the radio and the eight digits (tuneTo). This controller owns both facts; the others
+// read them here and learn of a new mode by its signal.
 
 #include <QList>
 #include <QObject>
@@ -26,7 +27,7 @@ struct FrequencyControls
 {
     std::array<QLabel *, 8> digits {};
     QWidget *FreqDisplay = nullptr;
-    QLabel *Lab_control = nullptr, *L_mode = nullptr, *LabScanMode = nullptr;
+    QLabel *Lab_control = nullptr, *L_mode = nullptr;
     QPushButton *Com_libre = nullptr;
     QList<QPushButton *> bandButtons;
     std::array<QToolButton *, 7> stepUp {}, stepDown {}; // in the order of frequency::kDigitSteps
@@ -39,41 +40,53 @@ class FrequencyControl : public QObject
 public:
     FrequencyControl(CatLink &link, const FrequencyControls &controls, QObject *parent = nullptr);
 
-    QString CurrentFreq; // 10 Hz units, eight digits once Charge_Num has run
-    bool AmateurOnly = false; // true keeps tuning inside the amateur bands
+    // The main frequency, 10 Hz units, eight digits once Charge_Num has run: CurrentFreq, as a number and as text.
+    qint64 frequency() const { return m_frequency; }
+    const QString &CurrentFreq() const { return m_currentFreq; }
+    // The last frequency sent to the radio, eight digits.
+    QString lastSent() const;
+    // How many frequencies have been sent: a reader can tell whether anything tuned the radio since a moment of its
+    // own.
+    quint64 sends() const { return m_sends; }
 
-    // Builds CurrentFreq from the digit captions, most significant first, and copies it to Lab_control; takes the
-    // mode from its label.
+    // True keeps tuning inside the amateur bands ("Marche" sets it, the range button toggles it).
+    bool amateurOnly() const { return m_amateurOnly; }
+    void setAmateurOnly(bool on) { m_amateurOnly = on; }
+
+    // Start-up: CurrentFreq from the digits' initial captions, most significant first, copied to Lab_control; the mode
+    // from its label's.
     void takeFromDisplay();
 
-    // Normalises CurrentFreq to eight digits, applies the limits, sends it with opcode 01, then shows it.
-    // A CurrentFreq that is not a number is never sent nor shown.
-    void Charge_Num();
+    // Every tuning action: the frequency through the limits in force (Charge_Num), sent with opcode 01, then shown.
+    void tuneTo(qint64 tenHz);
     // A frequency inside the radio's coverage sent as it is, whatever the range chosen: the amateur bands' wrap is for
     // the panel's own tuning. Shown and sent as by Charge_Num.
     void tuneAsAsked(qint64 tenHz);
 
     void Com_libre_Click();
 
-    // Shows the mode and sends it to the radio (opcode 07).
+    // The mode, shown and sent to the radio (opcode 07).
     void setMode(const QString &name, quint8 code);
-
-    // The mode label and what follows its every change; the mode it shows.
-    void setModeCaption(const QString &mode);
+    // The mode as the radio, a band, a memory or a button has it: shown, and told to whoever follows it.
+    void showMode(const QString &mode);
     const QString &modeName() const { return m_modeName; }
-    // The last frequency sent to the radio, eight digits: the control label's caption.
-    QString lastSent() const;
-    // How many frequencies have been sent: a reader can tell whether anything tuned the radio since a moment of its
-    // own.
-    quint64 sends() const { return m_sends; }
-    void L_mode_Change();
+
+signals:
+    void modeChanged(const QString &mode);
 
 private:
+    // Normalises CurrentFreq to eight digits, applies the limits, sends it, then shows it. A CurrentFreq that is not a
+    // number is never sent nor shown.
+    void Charge_Num();
     void send(const frequency::LimitResult &limited);
     void applyVisibility(const struct LimitView &view);
 
     CatLink &m_link;
     FrequencyControls m_c;
+    QString m_currentFreq;
+    qint64 m_frequency = 0;
+    bool m_amateurOnly = false;
+    bool m_rangeAmateur = true; // what the range button offers: its caption, kept apart from m_amateurOnly
     QString m_modeName;
     quint64 m_sends = 0;
 };

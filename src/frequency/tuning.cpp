@@ -39,11 +39,7 @@ void Tuning::wire(ActionRoad &road)
 
 void Tuning::step(qint64 tenHz)
 {
-    const auto value = frequency::normaliseFreq(m_frequency.CurrentFreq);
-    if (!value)
-        return;
-    m_frequency.CurrentFreq = QString::number(*value + tenHz);
-    m_frequency.Charge_Num();
+    m_frequency.tuneTo(m_frequency.frequency() + tenHz);
 }
 
 void Tuning::TextVfo1_KeyPress(int keyAscii)
@@ -60,8 +56,7 @@ void Tuning::ComVfo1_Click()
     const auto tenHz = frequency::kHzTextToTenHz(m_c.TextVfo1->text(), QLocale());
     if (!tenHz)
         return;
-    m_frequency.CurrentFreq = QString::number(*tenHz);
-    m_frequency.Charge_Num();
+    m_frequency.tuneTo(*tenHz);
 }
 
 std::pair<QToolButton *, QToolButton *> Tuning::stepButtonsOf(QObject *digit) const

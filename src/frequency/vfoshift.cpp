@@ -24,9 +24,8 @@ void VfoShift::wire(ActionRoad &road)
 void VfoShift::Com_AB_Click()
 {
     const QString kept = m_c.LabVFO2->text();
-    m_c.LabVFO2->setText(frequency::vfoDisplayText(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0)));
-    m_frequency.CurrentFreq = QString::number(frequency::vfo2ToTenHz(kept));
-    m_frequency.Charge_Num();
+    m_c.LabVFO2->setText(frequency::vfoDisplayText(m_frequency.frequency()));
+    m_frequency.tuneTo(frequency::vfo2ToTenHz(kept));
     // In split the second VFO is where the radio transmits: it follows the swap.
     if (m_split)
         sendTransmit();
@@ -62,7 +61,7 @@ void VfoShift::sendTransmit()
 void VfoShift::sendMain()
 {
     // The VFO the radio receives on changes with the mode: it is put where the panel is, so that nothing moves.
-    m_frequency.tuneAsAsked(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0));
+    m_frequency.tuneAsAsked(m_frequency.frequency());
     if (const auto code = cat::settableModeCode(m_frequency.modeName()))
         m_link.sendWithParameter(cat::OpSetMode, *code);
 }
@@ -116,7 +115,7 @@ void VfoShift::Com_shift_Click()
         m_link.sendWithParameter(cat::OpRepeaterShift, 0x89);
         m_c.LabTRX2->hide();
         m_c.LabTRX1->setText(QStringLiteral("RXTX"));
-        m_c.LabVFO2->setText(frequency::vfoDisplayText(frequency::normaliseFreq(m_frequency.CurrentFreq).value_or(0)));
+        m_c.LabVFO2->setText(frequency::vfoDisplayText(m_frequency.frequency()));
     } else if (shiftClicks == 2) {
         showShift(QStringLiteral("Shift -"), 0x09, -60000, -160000);
     } else if (shiftClicks == 3) {
@@ -130,8 +129,8 @@ void VfoShift::showShift(const QString &caption, quint8 code, qint64 offset145, 
     m_c.Com_shift->setText(caption);
     m_link.sendWithParameter(cat::OpRepeaterShift, code);
     // The radio applies its own offset; this only shows where it will transmit, in the two repeater bands.
-    const QString current = m_frequency.CurrentFreq;
-    const qint64 value = frequency::normaliseFreq(current).value_or(0);
+    const QString current = m_frequency.CurrentFreq();
+    const qint64 value = m_frequency.frequency();
     if (current.startsWith(QLatin1String("145")))
         m_c.LabVFO2->setText(frequency::vfoDisplayText(value + offset145));
     if (current.startsWith(QLatin1String("43")))

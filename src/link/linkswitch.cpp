@@ -3,24 +3,30 @@
 #include "catlink.h"
 #include "clicklabel.h"
 #include "frequencycontrol.h"
-#include "ft847window.h"
 #include "look.h"
 #include "messagebox.h"
 #include "settings.h"
+#include "statuspoll.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QTimer>
 
-LinkSwitch::LinkSwitch(
-    Settings &settings, CatLink &link, FrequencyControl &frequency, const LinkSwitchControls &controls, QObject *parent)
+LinkSwitch::LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, StatusPoll &poll,
+    const LinkSwitchControls &controls, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_link(link)
     , m_frequency(frequency)
+    , m_poll(poll)
     , m_c(controls)
 { }
+
+bool LinkSwitch::isOn() const
+{
+    return !LinkOff && m_link.port().portOpen() && !m_link.hasEnded();
+}
 
 void LinkSwitch::setPanelSet(bool on)
 {
@@ -65,7 +71,7 @@ void LinkSwitch::Lab_c_on_Click()
         return;
     }
 
-    m_frequency.AmateurOnly = true;
+    m_frequency.setAmateurOnly(true);
     m_c.Lab_c_off->show();
     m_c.Lab_c_on->hide();
     setPanelSet(true);
@@ -76,7 +82,7 @@ void LinkSwitch::Lab_c_on_Click()
     m_link.Envoi_CatOnOff();
     if (LinkOff)
         return; // switched off again while CAT on drained
-    m_c.Timer1->start();
+    m_poll.start();
     m_c.LabLocat->setEnabled(true);
     m_c.Lab_mem->setEnabled(true);
 }
@@ -85,18 +91,16 @@ void LinkSwitch::Lab_c_off_Click()
 {
     if (!m_link.port().portOpen())
         return;
-    emit switchingOff();
-    look::setBackColor(m_c.Lab_mem, look::Navy);
-    m_c.ft_847->setHeightTwips(Ft847Window::kFoldedTwips);
+    emit switchingOff(); // "Memoire" back to navy, the window folded
     m_c.Lab_c_off->hide();
     m_c.Lab_c_on->show();
     setPanelSet(false);
     m_c.Frame1->setEnabled(false);
     m_c.Labquit->setEnabled(true);
-    m_c.Lab_SM->resize(0, m_c.Lab_SM->height());
+    m_poll.clearMeter();
     m_c.LabLocat->setEnabled(false);
     m_c.Lab_mem->setEnabled(false);
-    m_c.Timer1->stop();
+    m_poll.stop();
     LinkOff = true;
     m_link.CatOnOff[4] = cat::OpCatOff;
     m_link.Envoi_CatOnOff();

@@ -15,16 +15,14 @@ class QLabel;
 class QTimer;
 class QWidget;
 class Settings;
+class StatusPoll;
 
 // The controls switching drives: the two switch labels and the ones enabled only while the link is on, the
-// operating frame, the panel set whose colour tells the state, the S-meter bar and the poll's timer.
+// operating frame, and the panel set whose colour tells the state.
 struct LinkSwitchControls
 {
-    Ft847Window *ft_847 = nullptr;
     ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr, *Labquit = nullptr;
     QFrame *Frame1 = nullptr;
-    QLabel *Lab_SM = nullptr;
-    QTimer *Timer1 = nullptr;
     QList<QWidget *> panelSet;
 };
 
@@ -33,10 +31,12 @@ class LinkSwitch : public QObject
     Q_OBJECT
 
 public:
-    LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, const LinkSwitchControls &controls,
-        QObject *parent = nullptr);
+    LinkSwitch(Settings &settings, CatLink &link, FrequencyControl &frequency, StatusPoll &poll,
+        const LinkSwitchControls &controls, QObject *parent = nullptr);
 
     bool LinkOff = true;
+    // The link is on and can carry commands: switched on, the port open, and not ended by the port error.
+    bool isOn() const;
 
     void Lab_c_on_Click();
     void Lab_c_off_Click();
@@ -47,7 +47,8 @@ public:
 signals:
     // "Marche" found no port configured: the configuration dialog is to be shown, modally.
     void configurationRequired();
-    // The link is about to go off: what works the radio on its own (the scanner) stops.
+    // The link is about to go off: what works the radio on its own (the scanner, a client's split) stops, and the
+    // window folds its memory panel away.
     void switchingOff();
 
 private:
@@ -56,5 +57,6 @@ private:
     Settings &m_settings;
     CatLink &m_link;
     FrequencyControl &m_frequency;
+    StatusPoll &m_poll;
     LinkSwitchControls m_c;
 };

@@ -22,7 +22,30 @@ StatusPoll::StatusPoll(
 
 bool StatusPoll::switchedOff() const
 {
-    return (m_switch && m_switch->LinkOff) || !m_link.port().portOpen() || m_link.hasEnded();
+    return !m_switch || !m_switch->isOn();
+}
+
+void StatusPoll::start()
+{
+    m_c.Timer1->start();
+}
+
+void StatusPoll::stop()
+{
+    m_c.Timer1->stop();
+}
+
+void StatusPoll::hold(bool held)
+{
+    if (held)
+        stop();
+    else
+        start();
+}
+
+void StatusPoll::clearMeter()
+{
+    m_c.Lab_SM->resize(0, m_c.Lab_SM->height());
 }
 
 bool StatusPoll::request(quint8 opcode, int count)
@@ -74,9 +97,9 @@ void StatusPoll::nextStep()
 void StatusPoll::endOfTick()
 {
     if (m_switch && m_switch->LinkOff)
-        m_c.Timer1->stop();
+        stop();
     else
-        m_c.Timer1->start();
+        start();
     Lit_SMetre();
     m_ticking = false;
 }
@@ -101,19 +124,16 @@ void StatusPoll::Lit_Freq_Mode()
 {
     if (!request(cat::OpReadFrequencyMode, 5))
         return;
-    // A reply whose digits are not BCD would put letters into CurrentFreq: ignore it like a short reply.
+    // A reply whose digits are not BCD would give CurrentFreq letters: ignore it like a short reply.
     if (!cat::isBcdFrequency(m_link.CatReply))
         return;
     const QString text = cat::replyFrequencyText(m_link.CatReply);
     const auto modeCode = static_cast<quint8>(m_link.CatReply[4]);
-    if (text != m_frequency.CurrentFreq) {
-        m_frequency.CurrentFreq = text;
-        m_frequency.Charge_Num();
-    }
+    if (text != m_frequency.CurrentFreq())
+        m_frequency.tuneTo(text.toLongLong());
     // The mode follows the radio too, dial moved or not: a mode set on the radio itself, or one it did not take,
     // shows at the next tick instead of waiting for the frequency to change.
-    CurrentMode = cat::modeName(modeCode);
-    m_frequency.setModeCaption(CurrentMode.trimmed());
+    m_frequency.showMode(cat::modeName(modeCode).trimmed());
 }
 
 void StatusPoll::Lit_SMetre()

@@ -38,6 +38,14 @@ public:
         QObject *parent = nullptr);
     void setLinkSwitch(const LinkSwitch *linkSwitch) { m_switch = linkSwitch; }
 
+    // The poll's timer is its own: started with the link, stopped with it, held around a send that wants the line
+    // to itself (LSB and AM).
+    void start();
+    void stop();
+    void hold(bool held);
+    // The link went off: the S-meter bar is emptied.
+    void clearMeter();
+
     // When the busy flag and the S-meter were last read, counted in frequencies sent (FrequencyControl::sends()):
     // whoever tuned the radio can tell a value read there from one read before, or once the radio had moved on.
     struct ReadAt
@@ -50,7 +58,6 @@ public:
     bool SquelchOpen = false; // bit 7 of the last status byte was clear: the channel is busy
     double SignalLevel = 0; // S-meter reading / 2
     qint16 SMeterWidth = 0; // bar width in twips, reading * 130
-    QString CurrentMode;
 
     // Timer1's tick, as it comes: on the road, unless a tick is already waiting or under way.
     void requestTick();

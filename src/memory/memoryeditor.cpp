@@ -238,8 +238,7 @@ void MemoryEditor::Com_envoi_freq_Click()
     const std::optional<qint64> tenHz = frequency::kHzTextToTenHz(SelectedFreq, QLocale());
     if (!tenHz)
         return; // the empty top row, or a frequency field holding text: nothing to send
-    m_frequency.CurrentFreq = QString::number(*tenHz);
-    m_frequency.Charge_Num();
+    m_frequency.tuneTo(*tenHz);
     if (const auto code = cat::settableModeCode(SelectedMode))
         m_frequency.setMode(SelectedMode, *code);
     m_c.Com_envoi_freq->setEnabled(false);

@@ -164,6 +164,16 @@ void RangeScanner::requestStep()
     });
 }
 
+void RangeScanner::stopSteps()
+{
+    m_c.Scan_Timer->stop();
+}
+
+void RangeScanner::showMode(const QString &mode)
+{
+    m_c.LabScanMode->setText(mode);
+}
+
 void RangeScanner::prepareBand(qint64 startKHz, qint64 endKHz, int stepKHz)
 {
     m_c.LabScanvfo->setText(QString());
@@ -209,13 +219,11 @@ void RangeScanner::Scan_Timer_Timer()
         m_c.Scan_Timer->start();
     }
     m_c.LabScanvfo->setText(ScanPos.toPointGroupedText());
-    m_frequency.CurrentFreq = ScanPos.timesHundredToTenHzText();
-    m_frequency.Charge_Num();
+    m_frequency.tuneTo(ScanPos.timesHundredToTenHz());
     m_tunedSends = m_frequency.sends();
 
     bool detected = false;
     if (!ScanThreshold.isZero()) {
-        m_poll.SquelchOpen = false;
         detected = levelThere && Fixed::fromUnits(qRound64(m_poll.SignalLevel * Fixed::UnitsPerOne)) >= ScanThreshold;
     } else {
         detected = busyThere && m_poll.SquelchOpen;

@@ -30,7 +30,7 @@ struct RangeScannerControls
     QCheckBox *Check_squelch = nullptr, *Check_continu = nullptr;
     QPushButton *Av_Pas = nullptr, *Pause_Trace = nullptr, *Arret_Trace = nullptr;
     QTimer *Scan_Timer = nullptr;
-    QLabel *LabScanvfo = nullptr;
+    QLabel *LabScanvfo = nullptr, *LabScanMode = nullptr;
     QListWidget *Scan_List = nullptr;
 };
 
@@ -65,6 +65,10 @@ public:
 
     // The operator recalled a frequency (the memo list): a step asked for before it does not step.
     void noteTakenOver() { ++m_takenOver; }
+    // No step until the next Start: the operator takes the radio.
+    void stopSteps();
+    // The mode label of the scanner's panel follows the panel's mode (L_mode_Change).
+    void showMode(const QString &mode);
     // A band chosen on the panel: the range and step of the next scan, in kHz, as the operator could type them.
     void prepareBand(qint64 startKHz, qint64 endKHz, int stepKHz);
     // The link is being switched off (by "Arret", the port error or quitting): a running scan stops as by its own

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
 using Fixed = scanner::FixedDecimal;
@@ -42,8 +41,7 @@ void ScanLists::wire(ActionRoad &road)
 
 void ScanLists::tune(qint64 tenHz)
 {
-    m_frequency.CurrentFreq = QString::number(tenHz);
-    m_frequency.Charge_Num();
+    m_frequency.tuneTo(tenHz);
 }
 
 void ScanLists::Scan_List_Click(const QString &item)
@@ -52,7 +50,7 @@ void ScanLists::Scan_List_Click(const QString &item)
     const auto kHz = Fixed::fromText(item, QLocale());
     if (!kHz)
         return;
-    m_c.Scan_Timer->stop();
+    m_scanner.stopSteps(); // the scan stops at once, before the radio is tuned
     m_c.Text_Affine->setText(item);
     m_c.LabScanvfo->setText(kHz->toPointGroupedText());
     tune(kHz->timesHundredToTenHz());

@@ -11,12 +11,11 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTimer;
 class QToolButton;
 class RangeScanner;
 
 // The scan list with its fine-tuning field and arrows, the memo list with its buttons, and the scanner's controls
-// they use: its frequency label and timer, and the range fields that bound the arrows.
+// they use: its frequency label, and the range fields that bound the arrows.
 struct ScanListsControls
 {
     QListWidget *Scan_List = nullptr, *List_memo = nullptr;
@@ -24,7 +23,6 @@ struct ScanListsControls
     QToolButton *Command1 = nullptr, *Command3 = nullptr;
     QPushButton *Command2 = nullptr, *Com_memo = nullptr, *Com_clr = nullptr;
     QLabel *LabScanvfo = nullptr;
-    QTimer *Scan_Timer = nullptr;
 };
 
 class ScanLists : public QObject

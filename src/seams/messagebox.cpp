@@ -1,6 +1,5 @@
 #include "messagebox.h"
 
-
 namespace ui {
 
 namespace {

@@ -118,7 +118,7 @@ private slots:
         QVERIFY(PanelFixture::waitFor([&] { return f->shownDigits() == u"14420000"_s; }, 3s));
         QVERIFY(f->waitForFrames(f->frames().size() + 12, 5s));
         QCOMPARE(f->commandsSince(1), QList<QByteArray> {PanelFixture::frame({0x14, 0x42, 0x00, 0x00, 0x01})});
-        QCOMPARE(f->program().frequency.CurrentFreq, u"14420000"_s);
+        QCOMPARE(f->program().frequency.CurrentFreq(), u"14420000"_s);
         QCOMPARE(f->c().L_mode->text(), u"FM(N)"_s);
         QCOMPARE(f->c().LabScanMode->text(), u"FM(N)"_s);
         const qsizetype still = f->frames().size(); // a mode set on the radio itself, the dial not moved

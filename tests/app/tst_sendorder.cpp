@@ -83,9 +83,8 @@ class TestSendOrder : public QObject
     {
         drain();
         FrequencyControl &frequency = p().frequency;
-        frequency.AmateurOnly = true;
-        frequency.CurrentFreq = u"14550000"_s;
-        frequency.Charge_Num();
+        frequency.setAmateurOnly(true);
+        frequency.tuneTo(14550000);
         frequency.setMode(u"FM"_s, cat::ModeFM);
         p().vfoShift.shiftClicks = 1;
         f->c().LabVFO2->setText(u"433.425.00"_s);
@@ -118,7 +117,7 @@ class TestSendOrder : public QObject
             QVERIFY2(requests[i] == (i % 4 == 1 ? frequency : status), where);
         QVERIFY2(requests.size() % 4 == 0, where);
         QCOMPARE(f->shownDigits(), f->radioDigits());
-        QCOMPARE(p().frequency.CurrentFreq, f->shownDigits());
+        QCOMPARE(p().frequency.CurrentFreq(), f->shownDigits());
         QCOMPARE(f->c().L_mode->text(), cat::modeName(f->sim().mode()));
         QVERIFY2(p().poll.SignalLevel == 4.5 && p().poll.SquelchOpen && !p().poll.TxActive, where);
     }

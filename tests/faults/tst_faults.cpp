@@ -181,7 +181,7 @@ private slots:
         sim.setFrequency(14420000);
         QVERIFY(PanelFixture::waitFor(
             [&] { return f->shownDigits() == u"14420000"_s && f->c().L_mode->text() == u"FM(N)"_s; }, 15s));
-        QCOMPARE(f->program().frequency.CurrentFreq, u"14420000"_s);
+        QCOMPARE(f->program().frequency.CurrentFreq(), u"14420000"_s);
         f->c().Lab_c_off->click();
         QVERIFY(f->waitForLastFrame(kCatOff, 5s));
         QVERIFY(!f->program().port.portOpen() && f->messages.isEmpty() && f->programEnds.isEmpty());

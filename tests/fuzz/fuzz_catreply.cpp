@@ -94,16 +94,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CatLink link(port);
     // The display and the poll's lights, as the program hands them over; the harness links nothing else of it.
     FrequencyControl frequency(link,
-        {c.digits(), c.FreqDisplay, c.Lab_control, c.L_mode, c.LabScanMode, c.Com_libre, c.bandButtons(), c.Com_pmm,
-            c.Com_mmm, c.Com_pm, c.Com_mm, c.Com_pkkk, c.Com_mkkk, c.Com_pkk, c.Com_mkk});
-    frequency.CurrentFreq = u"14550000"_s;
+        {.digits = c.digits(),
+            .FreqDisplay = c.FreqDisplay,
+            .Lab_control = c.Lab_control,
+            .L_mode = c.L_mode,
+            .Com_libre = c.Com_libre,
+            .bandButtons = c.bandButtons(),
+            .stepUp = c.stepUp,
+            .stepDown = c.stepDown});
+    frequency.takeFromDisplay();
     const quint8 setup = port.script.byte();
-    frequency.AmateurOnly = setup & 0x01;
+    frequency.setAmateurOnly(setup & 0x01);
     ActionRoad road(link);
-    StatusPoll poll(link, road, frequency, {c.Timer1, c.Shape_tx_rx, c.ShapbuzyA, c.Lab_SM, c.Label2});
+    StatusPoll poll(link, road, frequency,
+        {.Timer1 = c.Timer1,
+            .Shape_tx_rx = c.Shape_tx_rx,
+            .ShapbuzyA = c.ShapbuzyA,
+            .Lab_SM = c.Lab_SM,
+            .Label2 = c.Label2});
     for (int tick = 0; tick < 1 + (setup >> 1) % 4; ++tick) {
         const bool ended = link.hasEnded();
-        const QString before = frequency.CurrentFreq;
+        const QString before = frequency.CurrentFreq();
         const qsizetype firstFrame = port.frames.size(), firstRead = port.reads.size();
         poll.requestTick();
         const QList<QByteArray> frames = port.frames.mid(firstFrame), reads = port.reads.mid(firstRead);
@@ -131,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             shown += digit->text();
         FUZZ_CHECK(shown.size() == 8
             && std::all_of(shown.cbegin(), shown.cend(), [](QChar d) { return d >= u'0' && d <= u'9'; })
-            && shown == frequency.CurrentFreq && c.Lab_control->text() == shown);
+            && shown == frequency.CurrentFreq() && c.Lab_control->text() == shown);
         FUZZ_CHECK(sent.isEmpty() ? shown == before : cat::replyFrequencyText(sent) == shown);
         if (ended || link.hasEnded())
             continue;
@@ -139,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (reads.size() == 4) {
             const qint64 read = cat::replyFrequencyText(reads[1]).toLongLong();
             const auto limited
-                = frequency.AmateurOnly ? frequency::freq_limite_bande(read) : frequency::freq_limit(read);
+                = frequency.amateurOnly() ? frequency::freq_limite_bande(read) : frequency::freq_limit(read);
             FUZZ_CHECK(
                 sent.isEmpty() == (!cat::isBcdFrequency(reads[1]) || cat::replyFrequencyText(reads[1]) == before));
             FUZZ_CHECK(sent.isEmpty() || shown == frequency::eightDigitText(limited.value));

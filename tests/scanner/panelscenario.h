@@ -34,8 +34,7 @@ protected:
     bool special(const QString &name, const QString &value) override
     {
         if (name == u"CurrentFreq=") {
-            f->program().frequency.CurrentFreq = value;
-            f->program().frequency.Charge_Num();
+            f->program().frequency.tuneTo(value.toLongLong());
             m_mark = f->frames().size();
         } else if (name == u"locale=") {
             QLocale::setDefault(QLocale(value));
@@ -45,7 +44,7 @@ protected:
             f->sim().setSquelchOpen(value == u"1");
             f->program().poll.Lit_Etat();
         } else if (name == u"L_mode=") {
-            f->program().frequency.setModeCaption(value);
+            f->program().frequency.showMode(value);
         } else if (name == u"SignalLevel=") {
             f->sim().setSMeter(qRound(value.toDouble() * 2));
             f->program().poll.Lit_SMetre();
