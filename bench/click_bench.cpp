@@ -76,7 +76,7 @@ bool run(int baud, int count)
     c.Scan_List->addItem(QStringLiteral("14340"));
     c.List_memo->addItem(QStringLiteral("007.050 LSB"));
     c.TextVfo1->setText(QStringLiteral("7050"));
-    c.LabVFO2->setText(QStringLiteral("433.425.00"));
+    program.vfoShift.setVfoB(43342500);
     QString why;
     if (!program.share(QHostAddress(QHostAddress::LocalHost), 0, &why))
         return false;

@@ -185,6 +185,8 @@ void MainAssembly::wire()
     QObject::connect(&bandMode, &BandMode::pollHeld, &poll, &StatusPoll::hold);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &shell, &AppShell::foldForLinkOff);
     QObject::connect(&linkSwitch, &LinkSwitch::switchingOff, &vfoShift, &VfoShift::linkSwitchingOff);
+    QObject::connect(&poll, &StatusPoll::statusRead, &poll, [this](bool tx, bool busy) { rig.statusRead(tx, busy); });
+    QObject::connect(&poll, &StatusPoll::meterRead, &poll, [this](int reading) { rig.meterRead(reading); });
     // "Configuration" and "Marche" without a port both open the configuration dialog, modally.
     const auto openConfiguration = [this] {
         ConfigDialog dialog(settings, c.LabConf, c.ft_847);

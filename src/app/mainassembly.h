@@ -67,7 +67,7 @@ public:
             .Timer2 = c.Timer2}};
     MemoryEditor memory {frequency, road, memoryEditorControls(c)};
     LocatorLauncher locatorLauncher {settings, c.LabLocat, c.ft_847};
-    PanelRig rig {frequency, vfoShift, poll, linkSwitch, link, road};
+    PanelRig rig {frequency, vfoShift, linkSwitch, link, road};
     // The radio shared over Hamlib's network protocol; none until share() is asked.
     std::unique_ptr<RigctlServer> sharing;
 

@@ -5,18 +5,27 @@
 #include "freqlimits.h"
 #include "frequencycontrol.h"
 #include "linkswitch.h"
-#include "statuspoll.h"
 #include "vfoshift.h"
 
-PanelRig::PanelRig(FrequencyControl &frequency, VfoShift &vfoShift, StatusPoll &poll, LinkSwitch &linkSwitch,
-    CatLink &link, ActionRoad &road)
+PanelRig::PanelRig(
+    FrequencyControl &frequency, VfoShift &vfoShift, LinkSwitch &linkSwitch, CatLink &link, ActionRoad &road)
     : m_frequency(frequency)
     , m_vfoShift(vfoShift)
-    , m_poll(poll)
     , m_linkSwitch(linkSwitch)
     , m_link(link)
     , m_road(road)
 { }
+
+void PanelRig::statusRead(bool transmitting, bool busy)
+{
+    m_receiver.transmitting = transmitting;
+    m_receiver.busy = busy;
+}
+
+void PanelRig::meterRead(int reading)
+{
+    m_receiver.meter = reading;
+}
 
 bool PanelRig::linkOn() const
 {
@@ -35,7 +44,7 @@ QString PanelRig::modeName() const
 
 bool PanelRig::transmitting() const
 {
-    return m_poll.TxActive;
+    return m_receiver.transmitting;
 }
 
 bool PanelRig::split() const
@@ -55,12 +64,12 @@ QString PanelRig::txModeName() const
 
 bool PanelRig::squelchOpen() const
 {
-    return m_poll.SquelchOpen;
+    return m_receiver.busy;
 }
 
 int PanelRig::sMeter() const
 {
-    return m_poll.SMeterWidth / StatusPoll::kTwipsPerStep;
+    return m_receiver.meter;
 }
 
 void PanelRig::queueSet(std::function<void()> set)

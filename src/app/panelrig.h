@@ -1,7 +1,7 @@
 #pragma once
 
-// The radio as the panel knows it, for the network service: reads come from the controllers' state (what the poll
-// last read), sets go through the same routines as the panel's own buttons.
+// The radio as the panel knows it, for the network service: the frequency, mode and split from their owners, the
+// receiver's state as the poll last reported it; sets go through the same routines as the panel's own buttons.
 
 #include "rigctlprotocol.h"
 
@@ -10,13 +10,15 @@ class CatLink;
 class VfoShift;
 class FrequencyControl;
 class LinkSwitch;
-class StatusPoll;
 
 class PanelRig : public rigctl::Rig
 {
 public:
-    PanelRig(FrequencyControl &frequency, VfoShift &vfoShift, StatusPoll &poll, LinkSwitch &linkSwitch, CatLink &link,
-        ActionRoad &road);
+    PanelRig(FrequencyControl &frequency, VfoShift &vfoShift, LinkSwitch &linkSwitch, CatLink &link, ActionRoad &road);
+
+    // The poll's reports.
+    void statusRead(bool transmitting, bool busy);
+    void meterRead(int reading);
 
     bool linkOn() const override;
     qint64 frequencyTenHz() const override;
@@ -39,9 +41,16 @@ private:
     // What a set that went out reports: the link may have been lost while it was sent.
     rigctl::Error sent() const;
 
+    struct Receiver
+    {
+        bool transmitting = true;
+        bool busy = false;
+        int meter = 0; // 0 to 31
+    };
+
     FrequencyControl &m_frequency;
     VfoShift &m_vfoShift;
-    StatusPoll &m_poll;
+    Receiver m_receiver;
     LinkSwitch &m_linkSwitch;
     CatLink &m_link;
     ActionRoad &m_road;

@@ -33,8 +33,7 @@ void AppShell::Form_Load()
     m_linkSwitch.showOffAppearance();
 
     emit loadingScanner();
-    m_poll.SquelchOpen = false;
-    m_poll.TxActive = true;
+    m_poll.resetStatus();
     emit loadingMemory();
 
     // The off state: the link labels that need it stay disabled until "Marche".

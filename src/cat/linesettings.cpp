@@ -21,11 +21,11 @@ std::optional<LineSettings> LineSettings::parse(const QString &text)
         return std::nullopt;
     const QString stop = parts[3].trimmed();
     if (stop == u"1")
-        s.stopBits = 1;
+        s.stopBits = StopBits::One;
     else if (stop == u"1.5")
-        s.stopBits = 15;
+        s.stopBits = StopBits::OneAndHalf;
     else if (stop == u"2")
-        s.stopBits = 2;
+        s.stopBits = StopBits::Two;
     else
         return std::nullopt;
     return s;
@@ -33,6 +33,6 @@ std::optional<LineSettings> LineSettings::parse(const QString &text)
 
 std::chrono::nanoseconds LineSettings::byteTime() const
 {
-    const int bits = 1 + dataBits + (parity == 'n' ? 0 : 1) + (stopBits == 1 ? 1 : 2);
+    const int bits = 1 + dataBits + (parity == 'n' ? 0 : 1) + (stopBits == StopBits::One ? 1 : 2);
     return std::chrono::nanoseconds(qint64(bits) * 1000000000 / baud);
 }

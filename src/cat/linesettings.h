@@ -9,10 +9,12 @@
 
 struct LineSettings
 {
+    enum class StopBits { One, OneAndHalf, Two };
+
     int baud = 0;
     char parity = 'n'; // n, e, o, m, s
     int dataBits = 8; // 5 to 8
-    int stopBits = 1; // 1 or 2 (1.5 is read as 15)
+    StopBits stopBits = StopBits::One;
 
     static std::optional<LineSettings> parse(const QString &text);
 

@@ -32,16 +32,17 @@ QSerialPort::Parity toParity(char p)
     }
 }
 
-QSerialPort::StopBits toStopBits(int s)
+QSerialPort::StopBits toStopBits(LineSettings::StopBits s)
 {
     switch (s) {
-    case 2:
+    case LineSettings::StopBits::Two:
         return QSerialPort::TwoStop;
-    case 15:
+    case LineSettings::StopBits::OneAndHalf:
         return QSerialPort::OneAndHalfStop;
-    default:
-        return QSerialPort::OneStop;
+    case LineSettings::StopBits::One:
+        break;
     }
+    return QSerialPort::OneStop;
 }
 
 } // namespace

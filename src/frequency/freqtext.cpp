@@ -16,14 +16,6 @@ std::optional<qint64> normaliseFreq(QStringView currentFreq)
     return value->scaledClamped(0, 0, HighestFreq);
 }
 
-std::optional<QString> normaliseFreqText(QStringView currentFreq)
-{
-    const std::optional<qint64> value = normaliseFreq(currentFreq);
-    if (!value)
-        return std::nullopt;
-    return eightDigitText(*value);
-}
-
 QString eightDigitText(qint64 tenHz)
 {
     return QStringLiteral("%1").arg(qBound(qint64(0), tenHz, HighestFreq), 8, 10, QLatin1Char('0'));
@@ -60,12 +52,6 @@ QString formatHashPattern(qint64 value, QStringView pattern)
 QString vfoDisplayText(qint64 tenHz)
 {
     return formatHashPattern(tenHz, u"###.###.##");
-}
-
-qint64 vfo2ToTenHz(QStringView caption)
-{
-    return ExactDecimal::valPrefix(caption).scaledClamped(
-        5, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
 }
 
 } // namespace frequency

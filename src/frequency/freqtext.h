@@ -20,8 +20,6 @@ constexpr qint64 HighestFreq = 99999999;
 // whole-range mode the limits then raise 0 to 100 kHz as they would any value below it.
 // nullopt when the text is not a number at all: the caller then sends nothing.
 std::optional<qint64> normaliseFreq(QStringView currentFreq);
-// The same as eight digits with leading zeros: "1420000" gives "01420000".
-std::optional<QString> normaliseFreqText(QStringView currentFreq);
 // A value in 10 Hz units as eight digits, brought into 0..99999999 first.
 QString eightDigitText(qint64 tenHz);
 
@@ -34,11 +32,5 @@ QString formatHashPattern(qint64 value, QStringView pattern);
 
 // A frequency in 10 Hz units as the second VFO shows it: "145.500.00" for 14550000, "14.200.00" for 1420000.
 QString vfoDisplayText(qint64 tenHz);
-
-// The second VFO's caption read back as 10 Hz units: its leading number in MHz (the point as decimal
-// separator, stopping at the second point) times 100000, so the hundreds and tens of Hz are lost:
-// "145.512.34" gives 14551200, ".500.00" 50000, "" 0. Exact decimal arithmetic; digits beyond the
-// tens of Hz round half up.
-qint64 vfo2ToTenHz(QStringView caption);
 
 } // namespace frequency

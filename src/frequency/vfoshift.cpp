@@ -13,7 +13,9 @@ VfoShift::VfoShift(FrequencyControl &frequency, CatLink &link, const VfoShiftCon
     , m_frequency(frequency)
     , m_link(link)
     , m_c(controls)
-{ }
+{
+    setVfoB(m_vfoB);
+}
 
 void VfoShift::wire(ActionRoad &road)
 {
@@ -23,19 +25,19 @@ void VfoShift::wire(ActionRoad &road)
 
 void VfoShift::Com_AB_Click()
 {
-    const QString kept = m_c.LabVFO2->text();
-    m_c.LabVFO2->setText(frequency::vfoDisplayText(m_frequency.frequency()));
-    m_frequency.tuneTo(frequency::vfo2ToTenHz(kept));
+    // The swap takes the second VFO to the kHz, as its caption reads in MHz with three decimals.
+    const qint64 kept = m_vfoB / 100 * 100;
+    setVfoB(m_frequency.frequency());
+    m_frequency.tuneTo(kept);
     // In split the second VFO is where the radio transmits: it follows the swap.
     if (m_split)
         sendTransmit();
 }
 
-qint64 VfoShift::vfoB() const
+void VfoShift::setVfoB(qint64 tenHz)
 {
-    QString digits = m_c.LabVFO2->text();
-    digits.remove(u'.');
-    return digits.toLongLong();
+    m_vfoB = tenHz;
+    m_c.LabVFO2->setText(frequency::vfoDisplayText(tenHz));
 }
 
 QString VfoShift::txModeName() const
@@ -81,7 +83,7 @@ void VfoShift::setSplit(bool on)
 
 void VfoShift::setTxFrequency(qint64 tenHz)
 {
-    m_c.LabVFO2->setText(frequency::vfoDisplayText(tenHz));
+    setVfoB(tenHz);
     if (!m_split) {
         setSplit(true);
         return;
@@ -115,7 +117,7 @@ void VfoShift::Com_shift_Click()
         m_link.sendWithParameter(cat::OpRepeaterShift, 0x89);
         m_c.LabTRX2->hide();
         m_c.LabTRX1->setText(QStringLiteral("RXTX"));
-        m_c.LabVFO2->setText(frequency::vfoDisplayText(m_frequency.frequency()));
+        setVfoB(m_frequency.frequency());
     } else if (shiftClicks == 2) {
         showShift(QStringLiteral("Shift -"), 0x09, -60000, -160000);
     } else if (shiftClicks == 3) {
@@ -132,9 +134,9 @@ void VfoShift::showShift(const QString &caption, quint8 code, qint64 offset145, 
     const QString current = m_frequency.CurrentFreq();
     const qint64 value = m_frequency.frequency();
     if (current.startsWith(QLatin1String("145")))
-        m_c.LabVFO2->setText(frequency::vfoDisplayText(value + offset145));
+        setVfoB(value + offset145);
     if (current.startsWith(QLatin1String("43")))
-        m_c.LabVFO2->setText(frequency::vfoDisplayText(value + offset43));
+        setVfoB(value + offset43);
     m_c.LabTRX1->setText(QStringLiteral("RX"));
     m_c.LabTRX2->setText(QStringLiteral("TX"));
     m_c.LabTRX2->show();

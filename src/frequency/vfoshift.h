@@ -1,9 +1,9 @@
 #pragma once
 
-// The second VFO, kept only in its caption, swapped with the main frequency by "A <> B"; the repeater shift
-// button, which steps the radio through minus shift, plus shift and simplex and shows the transmit frequency; and
-// split, asked for by network clients: the radio in satellite mode, receiving on the main frequency and transmitting
-// on the second VFO.
+// The second VFO, a frequency this class owns and shows in its caption, swapped with the main frequency by "A <> B";
+// the repeater shift button, which steps the radio through minus shift, plus shift and simplex and shows the transmit
+// frequency; and split, asked for by network clients: the radio in satellite mode, receiving on the main frequency and
+// transmitting on the second VFO.
 
 #include <optional>
 
@@ -37,8 +37,9 @@ public:
     void Com_shift_Click();
 
     bool split() const { return m_split; }
-    // The second VFO's frequency as its caption shows it, to the 10 Hz.
-    qint64 vfoB() const;
+    // The second VFO's frequency, to the 10 Hz, and the same shown in its caption.
+    qint64 vfoB() const { return m_vfoB; }
+    void setVfoB(qint64 tenHz);
     // The transmit mode: the one asked for, else the main frequency's.
     QString txModeName() const;
     void setSplit(bool on);
@@ -57,6 +58,7 @@ private:
     FrequencyControl &m_frequency;
     CatLink &m_link;
     VfoShiftControls m_c;
+    qint64 m_vfoB = 14550000;
     bool m_split = false;
     std::optional<quint8> m_txMode;
 };

@@ -48,6 +48,13 @@ void StatusPoll::clearMeter()
     m_c.Lab_SM->resize(0, m_c.Lab_SM->height());
 }
 
+void StatusPoll::resetStatus()
+{
+    SquelchOpen = false;
+    TxActive = true;
+    emit statusRead(TxActive, SquelchOpen);
+}
+
 bool StatusPoll::request(quint8 opcode, int count)
 {
     if (switchedOff())
@@ -118,6 +125,7 @@ void StatusPoll::Lit_Etat()
     SquelchOpen = v < cat::StatusSquelchClosed;
     m_c.ShapbuzyA->setState(
         SquelchOpen ? look::Busy : look::Quiet, SquelchOpen ? QStringLiteral("Occupé") : QStringLiteral("Libre"));
+    emit statusRead(TxActive, SquelchOpen);
 }
 
 void StatusPoll::Lit_Freq_Mode()
@@ -146,6 +154,7 @@ void StatusPoll::Lit_SMetre()
     SMeterWidth = static_cast<qint16>(s * kTwipsPerStep);
     Trace_SMetre();
     m_c.Label2->setText(QString::number(SMeterWidth));
+    emit meterRead(s);
 }
 
 void StatusPoll::Trace_SMetre()

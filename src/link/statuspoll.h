@@ -45,6 +45,8 @@ public:
     void hold(bool held);
     // The link went off: the S-meter bar is emptied.
     void clearMeter();
+    // The state before the first reading: receiving nothing, as if transmitting (no reads of the dial until told).
+    void resetStatus();
 
     // When the busy flag and the S-meter were last read, counted in frequencies sent (FrequencyControl::sends()):
     // whoever tuned the radio can tell a value read there from one read before, or once the radio had moved on.
@@ -66,6 +68,11 @@ public:
     void Lit_Freq_Mode();
     void Lit_SMetre();
     void Trace_SMetre();
+
+signals:
+    // What each read found, for whoever keeps the radio's state: the receiver status, the S-meter (0 to 31).
+    void statusRead(bool transmitting, bool busy);
+    void meterRead(int reading);
 
 private:
     using Step = void (StatusPoll::*)();

@@ -28,6 +28,17 @@ locator::CoordinateTexts fieldTexts(const StationControls &s)
         s.coordinates[LonSec]->text(), s.eastWest->currentText()};
 }
 
+// The six number fields; with `changedOnly`, those whose text differs only (the others keep their cursor).
+void showNumbers(const StationControls &s, const locator::CoordinateTexts &texts, bool changedOnly = false)
+{
+    const QString numbers[CoordinateFieldCount] = {texts.latitudeDegrees, texts.latitudeMinutes, texts.latitudeSeconds,
+        texts.longitudeDegrees, texts.longitudeMinutes, texts.longitudeSeconds};
+    for (int field = 0; field < CoordinateFieldCount; ++field) {
+        if (!changedOnly || s.coordinates[field]->text() != numbers[field])
+            s.coordinates[field]->setText(numbers[field]);
+    }
+}
+
 } // namespace
 
 LocatorAssistant::LocatorAssistant(
@@ -101,18 +112,15 @@ void LocatorAssistant::calculCoord(Station station)
         return; // only reached after a passed character check
     s.eastWest->setCurrentText(texts->eastWest);
     s.northSouth->setCurrentText(texts->northSouth);
-    const QString numbers[CoordinateFieldCount] = {texts->latitudeDegrees, texts->latitudeMinutes,
-        texts->latitudeSeconds, texts->longitudeDegrees, texts->longitudeMinutes, texts->longitudeSeconds};
-    for (int field = 0; field < CoordinateFieldCount; ++field)
-        s.coordinates[field]->setText(numbers[field]);
+    showNumbers(s, *texts);
 }
 
 void LocatorAssistant::completeCoord(Station station)
 {
-    for (QLineEdit *field : m_c.station(station).coordinates) {
-        if (field->text().isEmpty())
-            field->setText(QStringLiteral("0"));
-    }
+    const StationControls s = m_c.station(station);
+    locator::CoordinateTexts texts = fieldTexts(s);
+    if (locator::completeCoordinateTexts(texts))
+        showNumbers(s, texts, true);
 }
 
 void LocatorAssistant::calcLocator(Station station)

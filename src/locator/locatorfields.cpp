@@ -33,7 +33,7 @@ const RangeRule Ranges[CoordinateFieldCount] = {
 // Letters typed in either locator field arrive as capitals.
 void upperCaseRule(int &KeyAscii)
 {
-    KeyAscii = keys::raised(KeyAscii);
+    KeyAscii = keys::capital(KeyAscii);
 }
 
 } // namespace

@@ -36,7 +36,7 @@ QString upperTyped(const QString &typed)
             result += QString::fromUcs4(&code, 1);
             continue;
         }
-        const char32_t lowered = char32_t(keys::raised(int(code)));
+        const char32_t lowered = char32_t(keys::capital(int(code)));
         const QString character = QString::fromUcs4(&lowered, 1);
         if (QChar::isPrint(lowered) && textfile::isWritableField(character))
             result += character;

@@ -20,7 +20,7 @@ namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes the code page leaves unassigned map to
 // the C1 controls of the same value, as Windows itself decodes them, so every byte survives a round trip.
-constexpr std::array<char16_t, 32> kHighControls = {
+constexpr std::array<char16_t, 32> kWindows1252From80 = {
     0x20AC,
     0x0081,
     0x201A,
@@ -59,8 +59,8 @@ std::optional<char> encodeChar(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c)
+    for (std::size_t i = 0; i < kWindows1252From80.size(); ++i) {
+        if (kWindows1252From80[i] == c)
             return static_cast<char>(0x80 + i);
     }
     return std::nullopt;
@@ -92,7 +92,7 @@ QString decodeCp1252(const QByteArray &bytes)
     text.reserve(bytes.size());
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        text.append(QChar(u >= 0x80 && u < 0xA0 ? kHighControls[u - 0x80] : char16_t(u)));
+        text.append(QChar(u >= 0x80 && u < 0xA0 ? kWindows1252From80[u - 0x80] : char16_t(u)));
     }
     return text;
 }

@@ -87,7 +87,7 @@ class TestSendOrder : public QObject
         frequency.tuneTo(14550000);
         frequency.setMode(u"FM"_s, cat::ModeFM);
         p().vfoShift.shiftClicks = 1;
-        f->c().LabVFO2->setText(u"433.425.00"_s);
+        p().vfoShift.setVfoB(43342500);
         f->c().TextVfo1->setText(u"7050"_s);
         p().scanner.ScanPos = scanner::FixedDecimal::fromInteger(14000);
         p().memory.Grid_Click(1);

@@ -39,9 +39,8 @@ class TestTuning : public PanelScenario
         row("modes", "Com_USB;Com_CW;Com_CWR;Com_AM;Com_LSB", "0100000007 0200000007 0300000007 0400000007 0000000007",
             "L_mode=LSB|LabScanMode=LSB");
         row("FM", "Com_FM", "0800000007", "L_mode=FM");
-        // The swap takes the second VFO's caption to the kHz.
-        row("swap", "LabVFO2=145.512.34;Com_AB;LabVFO2=433.425.00;Com_AB", "1455120001 4334250001",
-            "LabVFO2=145.512.00");
+        // The swap takes the second VFO to the kHz.
+        row("swap", "VFOB=14551234;Com_AB;VFOB=43342500;Com_AB", "1455120001 4334250001", "LabVFO2=145.512.00");
         // The radio applies its own offset; the second VFO shows where it will transmit, in the repeater bands.
         row("2 m shift -", "CurrentFreq=14560000;Com_shift", "0900000009",
             "Com_shift=Shift -|LabVFO2=145.000.00|LabTRX1=RX|LabTRX2=TX");

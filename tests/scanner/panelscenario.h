@@ -43,6 +43,8 @@ protected:
         } else if (name == u"SquelchOpen=") {
             f->sim().setSquelchOpen(value == u"1");
             f->program().poll.Lit_Etat();
+        } else if (name == u"VFOB=") {
+            f->program().vfoShift.setVfoB(value.toLongLong());
         } else if (name == u"L_mode=") {
             f->program().frequency.showMode(value);
         } else if (name == u"SignalLevel=") {
