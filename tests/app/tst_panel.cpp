@@ -3,7 +3,6 @@
 // a line that drains at its speed, at 4800 and 57600 baud; ports that cannot open are tried over Qt SerialPort and a
 // pseudo-terminal.
 
-#include "../net/tst_rigctld.h"
 #include "clicklabel.h"
 #include "clock.h"
 #include "dialogs.h"
@@ -310,5 +309,5 @@ private slots:
     }
 };
 
-ORVANE_TEST_MAIN(TestPanel, TestRigctld)
+ORVANE_TEST_MAIN(TestPanel)
 #include "tst_panel.moc"

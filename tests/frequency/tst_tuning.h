@@ -3,7 +3,7 @@
 // Tuning on the panel: steps, the wheel, direct entry, band and mode buttons, the second VFO, the repeater shift
 // and the range button; what the radio receives and what the panel shows.
 
-#include "../scanner/panelscenario.h"
+#include "panelscenario.h"
 
 class TestTuning : public PanelScenario
 {

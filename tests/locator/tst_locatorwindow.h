@@ -3,7 +3,6 @@
 // The locator window on its own (the date fixed, the main window's "Locator" label stood in by a plain label), and
 // once opened from the main window.
 
-#include "../frequency/scenario.h"
 #include "clicklabel.h"
 #include "clock.h"
 #include "compasswidget.h"
@@ -11,6 +10,7 @@
 #include "locatorwindow.h"
 #include "look.h"
 #include "panelfixture.h"
+#include "scenario.h"
 #include "settings.h"
 
 #include <QCheckBox>

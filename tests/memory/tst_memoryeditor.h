@@ -4,8 +4,8 @@
 // radio receiving what "Envoyer au VFO" sends. "datamem=" is the file's frequencies, "mkdir=" makes a directory
 // beside it.
 
-#include "../scanner/panelscenario.h"
 #include "memoryfile.h"
+#include "panelscenario.h"
 #include "testfiles.h"
 
 class TestMemoryEditor : public PanelScenario

@@ -3,12 +3,13 @@
 // The configuration dialog on its own, setting.ini in a temporary directory and the main window's "Configuration"
 // label stood in by a plain label; then once through the whole program from a first start.
 
-#include "../frequency/scenario.h"
 #include "apppaths.h"
+#include "clicklabel.h"
 #include "configdialog.h"
 #include "dialogs.h"
 #include "look.h"
 #include "panelfixture.h"
+#include "scenario.h"
 #include "settings.h"
 #include "testfiles.h"
 #include "textfile.h"

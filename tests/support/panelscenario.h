@@ -8,10 +8,10 @@
 // S-meter as the poll reads them there, "L_mode=" what the poll last showed, "locale=" sets the locale; "ScanPos="
 // is the scanner's position, "Grid=" the memory grid's frequencies.
 
-#include "../frequency/scenario.h"
 #include "ft847window.h"
 #include "memorygrid.h"
 #include "panelfixture.h"
+#include "scenario.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,5 @@
 // The pure CAT pieces: frequencies packed into and read from BCD, mode names, and the line settings text.
 
-#include "../sim/tst_rigctl.h"
 #include "catframe.h"
 #include "linesettings.h"
 #include "testmain.h"
@@ -65,5 +64,5 @@ private slots:
     }
 };
 
-ORVANE_TEST_MAIN(TestCatFrame, TestCatLink, TestRigctl)
-#include "tst_catframe.moc"
+ORVANE_TEST_MAIN(TestCatFrame, TestCatLink)
+#include "tst_cat.moc"
