@@ -4,6 +4,7 @@
 #include "freqlimits.h"
 #include "freqtext.h"
 #include "frequencycontrol.h"
+#include "keyasciifilter.h"
 #include "keys.h"
 #include "localenumber.h"
 #include "messagebox.h"
@@ -32,7 +33,10 @@ void Tuning::wire(ActionRoad &road)
         }
     }
     road.route(m_c.ComVfo1, &QPushButton::clicked, this, &Tuning::ComVfo1_Click);
-    m_c.TextVfo1->installEventFilter(this);
+    // What a key does (a message, a send) takes its turn on the road; the key itself goes in now.
+    KeyAsciiFilter::install(m_c.TextVfo1, [this](int &keyAscii) {
+        m_road->submit(ActionRoad::Source::Operator, [this, typed = keyAscii] { TextVfo1_KeyPress(typed); });
+    });
     for (QLabel *digit : m_c.digits)
         digit->installEventFilter(this);
 }
@@ -70,18 +74,6 @@ std::pair<QToolButton *, QToolButton *> Tuning::stepButtonsOf(QObject *digit) co
 
 bool Tuning::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_c.TextVfo1 && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        int keyAscii = -1;
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            keyAscii = keys::Enter;
-        else if (key->text().size() == 1)
-            keyAscii = key->text().at(0).unicode();
-        // What the key does (a message, a send) takes its turn on the road; the key itself goes in now.
-        if (keyAscii >= 0)
-            m_road->submit(ActionRoad::Source::Operator, [this, keyAscii] { TextVfo1_KeyPress(keyAscii); });
-        return false; // the keystroke still goes into the field
-    }
     if (event->type() == QEvent::Wheel) {
         const auto [plus, minus] = stepButtonsOf(watched);
         if (!plus)

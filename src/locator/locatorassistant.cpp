@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "compasswidget.h"
 #include "greatcircle.h"
+#include "locatorfields.h"
 #include "look.h"
 #include "maidenhead.h"
 #include "messagebox.h"
@@ -42,9 +43,10 @@ void showNumbers(const StationControls &s, const locator::CoordinateTexts &texts
 } // namespace
 
 LocatorAssistant::LocatorAssistant(
-    LocatorControls &controls, const Settings &settings, QWidget *launcher, QObject *parent)
+    LocatorControls &controls, LocatorFields &fields, const Settings &settings, QWidget *launcher, QObject *parent)
     : QObject(parent)
     , m_c(controls)
+    , m_fields(fields)
     , m_settings(settings)
     , m_launcher(launcher)
 { }
@@ -90,7 +92,7 @@ void LocatorAssistant::calculClick(Station station)
     }
     if (!s.coordinates[LatDeg]->text().isEmpty())
         calcLocator(station);
-    Gest_Erreur();
+    m_fields.Gest_Erreur();
 }
 
 void LocatorAssistant::verifCoord(Station station)
@@ -159,14 +161,24 @@ void LocatorAssistant::Com_S_Raz_Click()
     m_c.Text_S_Loc->clear();
     m_c.LabelAzimut->setText(QStringLiteral("Azimut :"));
     m_c.LabelDistance->setText(QStringLiteral("Distance :"));
-    Gest_Erreur();
+    m_fields.Gest_Erreur();
     m_c.Text_S_Loc->setFocus();
     resetNeedle();
 }
 
+void LocatorAssistant::correspondentLocatorTyped()
+{
+    Com_S_Click();
+    // A locator that failed its character check was not converted: measuring now would use whatever position
+    // the correspondent had before and point the needle there.
+    if (!Loc_Valide)
+        return;
+    ComDistance_Click();
+}
+
 void LocatorAssistant::ComDistance_Click()
 {
-    Gest_Erreur();
+    m_fields.Gest_Erreur();
     Calcul_Azi_Dist();
     Dessine_Angle();
     m_c.Text_S_Loc->setFocus();

@@ -1,8 +1,4 @@
-// The checks the locator window's fields apply while they are typed: the range of each coordinate, digits only,
-// capitals in the locators, the keys of the correspondent's locator and its automatic computation, the lock of
-// the own station, and the rule that enables "Distance/Azimut".
-
-#include "locatorassistant.h"
+#include "locatorfields.h"
 
 #include "keys.h"
 #include "messagebox.h"
@@ -38,7 +34,12 @@ void upperCaseRule(int &KeyAscii)
 
 } // namespace
 
-void LocatorAssistant::coordinateChange(Station station, CoordinateField field)
+LocatorFields::LocatorFields(LocatorControls &controls, QObject *parent)
+    : QObject(parent)
+    , m_c(controls)
+{ }
+
+void LocatorFields::coordinateChange(Station station, CoordinateField field)
 {
     QLineEdit *edit = m_c.station(station).coordinates[field];
     const QString text = edit->text();
@@ -59,7 +60,7 @@ void LocatorAssistant::coordinateChange(Station station, CoordinateField field)
     }
 }
 
-void LocatorAssistant::coordinateKeyPress(Station station, CoordinateField field, int &KeyAscii)
+void LocatorFields::coordinateKeyPress(Station station, CoordinateField field, int &KeyAscii)
 {
     if (station == Station::Own && m_c.Check_Sauve->isChecked()) {
         KeyAscii = 0;
@@ -75,26 +76,26 @@ void LocatorAssistant::coordinateKeyPress(Station station, CoordinateField field
     }
 }
 
-void LocatorAssistant::Text_M_Loc_KeyPress(int &KeyAscii)
+void LocatorFields::Text_M_Loc_KeyPress(int &KeyAscii)
 {
     upperCaseRule(KeyAscii);
 }
 
-void LocatorAssistant::Text_S_Loc_KeyPress(int &KeyAscii)
+void LocatorFields::Text_S_Loc_KeyPress(int &KeyAscii)
 {
     upperCaseRule(KeyAscii);
     if (KeyAscii == keys::Enter)
-        Com_S_Raz_Click();
+        emit correspondentResetAsked();
     else if (KeyAscii == keys::Backspace)
-        resetNeedle();
+        emit correspondentLocatorErased();
 }
 
-void LocatorAssistant::Text_M_Loc_Change()
+void LocatorFields::Text_M_Loc_Change()
 {
     Gest_Erreur();
 }
 
-void LocatorAssistant::Text_S_Loc_Change()
+void LocatorFields::Text_S_Loc_Change()
 {
     const QString typed = m_c.Text_S_Loc->text();
     if (typed.size() != 6)
@@ -103,15 +104,10 @@ void LocatorAssistant::Text_S_Loc_Change()
         ui::showMessage(QStringLiteral("Erreur: les Locators sont identiques."));
         return;
     }
-    Com_S_Click();
-    // A locator that failed its character check was not converted: measuring now would use whatever position
-    // the correspondent had before and point the needle there.
-    if (!Loc_Valide)
-        return;
-    ComDistance_Click();
+    emit correspondentLocatorTyped();
 }
 
-void LocatorAssistant::Gest_Erreur()
+void LocatorFields::Gest_Erreur()
 {
     bool allFilled = true;
     for (const Station station : {Station::Own, Station::Correspondent}) {
@@ -121,7 +117,7 @@ void LocatorAssistant::Gest_Erreur()
     m_c.ComDistance->setEnabled(allFilled);
 }
 
-void LocatorAssistant::Check_Sauve_Click()
+void LocatorFields::Check_Sauve_Click()
 {
     const bool locked = m_c.Check_Sauve->isChecked();
     m_c.Com_M_RAZ->setEnabled(!locked);
@@ -130,22 +126,22 @@ void LocatorAssistant::Check_Sauve_Click()
         field->setReadOnly(locked);
 }
 
-void LocatorAssistant::Comb_M_EO_GotFocus()
+void LocatorFields::Comb_M_EO_GotFocus()
 {
     m_c.Text_M_Loc->clear();
 }
 
-void LocatorAssistant::Comb_M_NS_GotFocus()
+void LocatorFields::Comb_M_NS_GotFocus()
 {
     m_c.Text_M_Loc->clear();
 }
 
-void LocatorAssistant::Comb_S_EO_GotFocus()
+void LocatorFields::Comb_S_EO_GotFocus()
 {
     m_c.Text_S_Loc->clear();
 }
 
-void LocatorAssistant::Comb_S_NS_GotFocus()
+void LocatorFields::Comb_S_NS_GotFocus()
 {
     m_c.Text_S_Loc->clear();
 }

@@ -2,6 +2,7 @@
 
 #include "clicklabel.h"
 #include "compasswidget.h"
+#include "keyasciifilter.h"
 #include "keys.h"
 #include "look.h"
 #include "panels.h"
@@ -41,20 +42,6 @@ const QColor PanelFace(0xD8, 0xD8, 0xD8);
 // function keys, shortcuts), which reach the field untouched. Decided by the key's text, not by the modifiers:
 // AltGr arrives as Ctrl+Alt on Windows and types "@", "#" or "{" all the same. Ctrl alone, or with Shift, makes a
 // shortcut whatever its text, as the field itself sees it.
-int keyAscii(const QKeyEvent &event)
-{
-    if (event.key() == Qt::Key_Backspace)
-        return keys::Backspace;
-    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        return keys::Enter;
-    if (event.modifiers() == Qt::ControlModifier || event.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
-        return -1;
-    const QString text = event.text();
-    if (text.size() != 1 || !text.at(0).isPrint())
-        return -1;
-    return text.at(0).unicode();
-}
-
 QFont sized(QFont font, int pixelSize, bool bold)
 {
     font.setPixelSize(pixelSize);
@@ -84,7 +71,8 @@ void alignHeader(QLabel *header, int firstCentreTwips)
 
 WinLocAssistance::WinLocAssistance(const Settings &settings, QWidget *launcher, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_assistant(m_c, settings, launcher, this)
+    , m_fields(m_c, this)
+    , m_assistant(m_c, m_fields, settings, launcher, this)
 {
     look::installAccessibility();
     m_c.window = this;
@@ -241,23 +229,27 @@ void WinLocAssistance::wire()
     connect(m_c.Com_M_RAZ, &QPushButton::clicked, a, &LocatorAssistant::Com_M_RAZ_Click);
     connect(m_c.Com_S_Raz, &QPushButton::clicked, a, &LocatorAssistant::Com_S_Raz_Click);
     connect(m_c.ComDistance, &QPushButton::clicked, a, &LocatorAssistant::ComDistance_Click);
-    connect(m_c.Check_Sauve, &QCheckBox::toggled, a, &LocatorAssistant::Check_Sauve_Click);
+    connect(m_c.Check_Sauve, &QCheckBox::toggled, &m_fields, &LocatorFields::Check_Sauve_Click);
     connect(m_c.Comhelp, &QPushButton::clicked, a, &LocatorAssistant::Comhelp_Click);
     connect(m_c.Label6, &ClickLabel::clicked, a, &LocatorAssistant::Label6_Click);
 
     // textChanged, not textEdited: a text written by the program runs the same checks as a typed one.
-    connect(m_c.Text_M_Loc, &QLineEdit::textChanged, a, &LocatorAssistant::Text_M_Loc_Change);
-    connect(m_c.Text_S_Loc, &QLineEdit::textChanged, a, &LocatorAssistant::Text_S_Loc_Change);
-    onKeyPress(m_c.Text_M_Loc, [a](int &k) { a->Text_M_Loc_KeyPress(k); });
-    onKeyPress(m_c.Text_S_Loc, [a](int &k) { a->Text_S_Loc_KeyPress(k); });
+    LocatorFields *f = &m_fields;
+    connect(f, &LocatorFields::correspondentResetAsked, a, &LocatorAssistant::Com_S_Raz_Click);
+    connect(f, &LocatorFields::correspondentLocatorErased, a, &LocatorAssistant::resetNeedle);
+    connect(f, &LocatorFields::correspondentLocatorTyped, a, &LocatorAssistant::correspondentLocatorTyped);
+    connect(m_c.Text_M_Loc, &QLineEdit::textChanged, f, &LocatorFields::Text_M_Loc_Change);
+    connect(m_c.Text_S_Loc, &QLineEdit::textChanged, f, &LocatorFields::Text_S_Loc_Change);
+    onKeyPress(m_c.Text_M_Loc, [f](int &k) { f->Text_M_Loc_KeyPress(k); });
+    onKeyPress(m_c.Text_S_Loc, [f](int &k) { f->Text_S_Loc_KeyPress(k); });
 
     struct FieldHandlers
     {
         QLineEdit *edit;
-        void (LocatorAssistant::*change)();
-        void (LocatorAssistant::*keyPress)(int &);
+        void (LocatorFields::*change)();
+        void (LocatorFields::*keyPress)(int &);
     };
-    using L = LocatorAssistant;
+    using L = LocatorFields;
     const FieldHandlers fields[] = {
         {m_c.Text_M_Lat_Deg, &L::Text_M_Lat_Deg_Change, &L::Text_M_Lat_Deg_KeyPress},
         {m_c.Text_M_Lat_Min, &L::Text_M_Lat_Min_Change, &L::Text_M_Lat_Min_KeyPress},
@@ -272,21 +264,20 @@ void WinLocAssistance::wire()
         {m_c.Text_S_Lon_Min, &L::Text_S_Lon_Min_Change, &L::Text_S_Lon_Min_KeyPress},
         {m_c.Text_S_Lon_Sec, &L::Text_S_Lon_Sec_Change, &L::Text_S_Lon_Sec_KeyPress},
     };
-    for (const FieldHandlers &f : fields) {
-        connect(f.edit, &QLineEdit::textChanged, a, f.change);
-        onKeyPress(f.edit, [a, keyPress = f.keyPress](int &k) { (a->*keyPress)(k); });
+    for (const FieldHandlers &field : fields) {
+        connect(field.edit, &QLineEdit::textChanged, f, field.change);
+        onKeyPress(field.edit, [f, keyPress = field.keyPress](int &k) { (f->*keyPress)(k); });
     }
 
-    onGotFocus(m_c.Comb_M_EO, [a] { a->Comb_M_EO_GotFocus(); });
-    onGotFocus(m_c.Comb_M_NS, [a] { a->Comb_M_NS_GotFocus(); });
-    onGotFocus(m_c.Comb_S_EO, [a] { a->Comb_S_EO_GotFocus(); });
-    onGotFocus(m_c.Comb_S_NS, [a] { a->Comb_S_NS_GotFocus(); });
+    onGotFocus(m_c.Comb_M_EO, [f] { f->Comb_M_EO_GotFocus(); });
+    onGotFocus(m_c.Comb_M_NS, [f] { f->Comb_M_NS_GotFocus(); });
+    onGotFocus(m_c.Comb_S_EO, [f] { f->Comb_S_EO_GotFocus(); });
+    onGotFocus(m_c.Comb_S_NS, [f] { f->Comb_S_NS_GotFocus(); });
 }
 
 void WinLocAssistance::onKeyPress(QLineEdit *edit, KeyHandler handler)
 {
-    m_keyHandlers.insert(edit, std::move(handler));
-    edit->installEventFilter(this);
+    KeyAsciiFilter::install(edit, std::move(handler));
 }
 
 void WinLocAssistance::onGotFocus(QWidget *widget, std::function<void()> handler)
@@ -297,11 +288,7 @@ void WinLocAssistance::onGotFocus(QWidget *widget, std::function<void()> handler
 
 bool WinLocAssistance::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto handler = m_keyHandlers.constFind(watched);
-        if (handler != m_keyHandlers.cend())
-            return filterKey(static_cast<QLineEdit *>(watched), static_cast<QKeyEvent *>(event), *handler);
-    } else if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn) {
         const auto handler = m_focusHandlers.constFind(watched);
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         // Coming back to the window, or closing the box's list, is no new visit to the box.
@@ -310,24 +297,6 @@ bool WinLocAssistance::eventFilter(QObject *watched, QEvent *event)
             (*handler)();
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// Runs a field's key handler on a typed character: the key goes on to the field as it was, is dropped (0), or
-// is replaced by the code the handler chose. Returns whether the original event was consumed.
-bool WinLocAssistance::filterKey(QLineEdit *edit, QKeyEvent *event, const KeyHandler &handler)
-{
-    const int typed = keyAscii(*event);
-    if (typed < 0)
-        return false;
-    int key = typed;
-    handler(key);
-    if (key == typed)
-        return false;
-    if (key == keys::Backspace)
-        edit->backspace();
-    else if (key > 0 && key != keys::Enter && key <= 0xFFFF)
-        edit->insert(QString(QChar(char16_t(key))));
-    return true;
 }
 
 void WinLocAssistance::closeEvent(QCloseEvent *event)

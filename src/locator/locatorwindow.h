@@ -2,11 +2,12 @@
 
 // The locator assistant's window, "Locavia-V1.1": the own station's panel ("Mon Locator"), the correspondent's
 // ("Son Locator"), the distance and azimuth with the compass, the date, help and about. It creates and places
-// the controls and hands every event to the assistant; creating it is the window's loading, closing it unloads
-// and releases it.
+// the controls and hands every event to the field checks or the assistant; creating it is the window's loading,
+// closing it unloads and releases it.
 
 #include "locatorassistant.h"
 #include "locatorcontrols.h"
+#include "locatorfields.h"
 
 #include <QHash>
 #include <QWidget>
@@ -45,10 +46,9 @@ private:
     void wire();
     void onKeyPress(QLineEdit *edit, KeyHandler handler);
     void onGotFocus(QWidget *widget, std::function<void()> handler);
-    bool filterKey(QLineEdit *edit, QKeyEvent *event, const KeyHandler &handler);
 
     LocatorControls m_c;
+    LocatorFields m_fields;
     LocatorAssistant m_assistant;
-    QHash<QObject *, KeyHandler> m_keyHandlers;
     QHash<QObject *, std::function<void()>> m_focusHandlers;
 };

@@ -1,5 +1,6 @@
 #include "configdialog.h"
 
+#include "keyasciifilter.h"
 #include "keys.h"
 #include "look.h"
 #include "messagebox.h"
@@ -28,20 +29,12 @@ namespace {
 // "É". Keys that edit rather than type (control characters) pass untouched. A double quote would split the field in
 // setting.ini, and a result outside the file's code page (or not printable) could not be written or read back, so
 // such characters are dropped.
-QString upperTyped(const QString &typed)
+int upperTyped(int code)
 {
-    QString result;
-    for (const char32_t code : typed.toUcs4()) {
-        if (QChar::category(code) == QChar::Other_Control) {
-            result += QString::fromUcs4(&code, 1);
-            continue;
-        }
-        const char32_t lowered = char32_t(keys::capital(int(code)));
-        const QString character = QString::fromUcs4(&lowered, 1);
-        if (QChar::isPrint(lowered) && textfile::isWritableField(character))
-            result += character;
-    }
-    return result;
+    if (QChar::category(char32_t(code)) == QChar::Other_Control)
+        return code;
+    const auto capital = char32_t(keys::capital(code));
+    return QChar::isPrint(capital) && textfile::isWritableField(QString::fromUcs4(&capital, 1)) ? int(capital) : 0;
 }
 
 int numericValue(const QString &text)
@@ -54,17 +47,6 @@ int numericValue(const QString &text)
 QString speedSettings(int baud)
 {
     return QString::number(baud) + QStringLiteral(",n,8,2");
-}
-
-// The "Paste" entry of a field's standard menu: named in newer Qt, known by its (translated) caption before.
-QAction *pasteAction(const QMenu *menu)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")
-            || action->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste"))
-            return action;
-    }
-    return nullptr;
 }
 
 QGroupBox *frame(QWidget *parent, const char *name, const QString &title, int left, int top, int width, int height)
@@ -152,13 +134,12 @@ void ConfigDialog::buildControls()
         });
         edit->setAccessibleName(caption);
         label->setBuddy(edit);
-        // Dropped text would bypass the key filter; typing and pasting go through it.
-        edit->setAcceptDrops(false);
-        edit->installEventFilter(this);
         return edit;
     };
     Text1 = field("Text1", QStringLiteral("Votre Indicatif:"), 390, 1980, 10);
     Text2 = field("Text2", QStringLiteral("Votre Locator:"), 840, 1320, 6);
+    KeyAsciiFilter::install(Text1, [this](int &KeyAscii) { Text1_KeyPress(KeyAscii); });
+    KeyAsciiFilter::install(Text2, [this](int &KeyAscii) { Text2_KeyPress(KeyAscii); });
 
     Comvalid = new QPushButton(QStringLiteral("Valider"), this);
     Comvalid->setObjectName(QStringLiteral("Comvalid"));
@@ -258,93 +239,12 @@ void ConfigDialog::reject()
     ComX_Click();
 }
 
-void ConfigDialog::Text1_KeyPress(QString &typed)
+void ConfigDialog::Text1_KeyPress(int &KeyAscii)
 {
-    typed = upperTyped(typed);
+    KeyAscii = upperTyped(KeyAscii);
 }
 
-void ConfigDialog::Text2_KeyPress(QString &typed)
+void ConfigDialog::Text2_KeyPress(int &KeyAscii)
 {
-    typed = upperTyped(typed);
-}
-
-void ConfigDialog::pasteInto(QLineEdit *field, bool selection)
-{
-    QString text = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection : QClipboard::Clipboard);
-    // Line breaks and tabs in a pasted text are not keys here: they would only make the field unwritable.
-    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
-    if (field == Text1)
-        Text1_KeyPress(text);
-    else
-        Text2_KeyPress(text);
-    field->insert(text); // replaces a selection and keeps to the maximum length, as a paste does
-}
-
-bool ConfigDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    auto *field = qobject_cast<QLineEdit *>(watched);
-    if (!field || (field != Text1 && field != Text2) || m_resending)
-        return QDialog::eventFilter(watched, event);
-
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            pasteInto(field, false);
-            return true;
-        }
-        if (key->text().isEmpty())
-            return false;
-        QString text = key->text();
-        if (field == Text1)
-            Text1_KeyPress(text);
-        else
-            Text2_KeyPress(text);
-        if (text == key->text())
-            return false;
-        if (!text.isEmpty()) {
-            // The field sees the key with the text the filter made of it.
-            QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), text, key->isAutoRepeat(), key->count());
-            const QScopedValueRollback guard(m_resending, true);
-            QCoreApplication::sendEvent(field, &replaced);
-        }
-        return true;
-    }
-    case QEvent::InputMethod: {
-        // Composed characters (dead keys, input methods) arrive here rather than as key presses.
-        auto *input = static_cast<QInputMethodEvent *>(event);
-        if (!input->commitString().isEmpty()) {
-            QString text = input->commitString();
-            text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
-            if (field == Text1)
-                Text1_KeyPress(text);
-            else
-                Text2_KeyPress(text);
-            input->setCommitString(text, input->replacementStart(), input->replacementLength());
-        }
-        return false;
-    }
-    case QEvent::MouseButtonRelease: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
-            return false;
-        field->deselect();
-        field->setCursorPosition(field->cursorPositionAt(mouse->position().toPoint()));
-        pasteInto(field, true);
-        return true;
-    }
-    case QEvent::ContextMenu: {
-        auto *request = static_cast<QContextMenuEvent *>(event);
-        QMenu *menu = field->createStandardContextMenu();
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        if (QAction *paste = pasteAction(menu)) {
-            disconnect(paste, &QAction::triggered, nullptr, nullptr);
-            connect(paste, &QAction::triggered, this, [this, field] { pasteInto(field, false); });
-        }
-        menu->popup(request->globalPos());
-        return true;
-    }
-    default:
-        return false;
-    }
+    KeyAscii = upperTyped(KeyAscii);
 }

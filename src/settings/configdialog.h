@@ -37,19 +37,15 @@ public:
     void Comvalid_Click();
     // Closes without saving.
     void ComX_Click();
-    // Key filter of the fields: what a key types, as the field is to receive it (empty: the key is dropped).
-    void Text1_KeyPress(QString &typed);
-    void Text2_KeyPress(QString &typed);
+    // Key filter of the fields: the character typed, as the field is to receive it (0: it is dropped).
+    void Text1_KeyPress(int &KeyAscii);
+    void Text2_KeyPress(int &KeyAscii);
 
     // The window's close button and Escape act as "X".
     void reject() override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void buildControls();
-    void pasteInto(QLineEdit *field, bool selection);
     void setLauncherColor(bool open);
 
     Settings &m_settings;
@@ -57,5 +53,4 @@ private:
     QButtonGroup *m_port = nullptr; // ids 1 to 4
     QButtonGroup *m_delay = nullptr; // ids 200, 300, 400, 600
     QButtonGroup *m_speed = nullptr; // ids 4800, 9600, 57600
-    bool m_resending = false;
 };

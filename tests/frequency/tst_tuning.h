@@ -30,6 +30,7 @@ class TestTuning : public PanelScenario
         row("point in French", "TextVfo1=145.5;ComVfo1", "");
         row("comma typed, Enter sends", "TextVfo1=;TextVfo1<7050,5\r", "0070505001", refused);
         row("point typed", "TextVfo1=;TextVfo1<1.", "", refused + "|TextVfo1=1."_ba);
+        row("comma pasted", "clipboard=7050,5;TextVfo1=;TextVfo1+Ctrl+V", "", refused + "|TextVfo1=7050,5"_ba);
         // A band button tunes its band's frequency and mode, and fills the scanner's fields.
         row("band 14", "LabScanvfo=144.025;Com_14", "0142000001 0100000007",
             "Textdep=14000|Textariv=14350|Combo_pas=5|L_mode=USB|LabScanMode=USB|LabScanvfo=|Com_pm.visible=false|"

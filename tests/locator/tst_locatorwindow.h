@@ -121,7 +121,9 @@ class TestLocatorWindow : public WindowScenario
         // Pasted text: digits only, to the field's length; "Calcul" turns what the fields show into a locator.
         row("pasted", "clipboard=45;Text_S_Lat_Min+Ctrl+V", "Text_S_Lat_Min=45");
         row("pasted, too long", "Text_S_Lat_Deg<10;clipboard=1234;Text_S_Lat_Min+Ctrl+V;Com_S", "Text_S_Loc=JK00AE");
-        row("pasted, not ASCII digits", "clipboard=\u0664\u0665;Text_S_Lat_Min+Ctrl+V", "Text_S_Lat_Min=");
+        // Pasted characters meet the rule typed ones do: each other than a digit is refused, and said.
+        row("pasted, not ASCII digits", "clipboard=\u0664\u0665;Text_S_Lat_Min+Ctrl+V",
+            "Text_S_Lat_Min=|messages=erreur : chiffre uniquement.+erreur : chiffre uniquement.");
         // "Sauve" locks the own station: no key, Delete or paste reaches its coordinates, "Raz" is off; the rest of
         // the window stays usable.
         row("locked", "Check_Sauve;Text_M_Lat_Deg<7x\b;Text_M_Lat_Deg+Delete;clipboard=1;Text_M_Lat_Deg+Ctrl+V",
