@@ -151,7 +151,7 @@ void StatusPoll::Lit_SMetre()
     const int s = static_cast<quint8>(m_link.CatReply[0]) & cat::StatusMeterMask;
     m_readAt.level = m_frequency.sends();
     SignalLevel = s / 2.0;
-    SMeterWidth = static_cast<qint16>(s * kTwipsPerStep);
+    SMeterWidth = static_cast<qint16>(s * ui::meterTwipsPerStep);
     Trace_SMetre();
     m_c.Label2->setText(QString::number(SMeterWidth));
     emit meterRead(s);
@@ -173,7 +173,7 @@ void StatusPoll::Trace_SMetre()
         look::setBackColor(m_c.Lab_SM, color);
     if (m_c.Lab_SM->width() != ui::px(SMeterWidth))
         m_c.Lab_SM->resize(ui::px(SMeterWidth), m_c.Lab_SM->height());
-    const QString name = QStringLiteral("S-mètre %1").arg(SMeterWidth / kTwipsPerStep);
+    const QString name = QStringLiteral("S-mètre %1").arg(SMeterWidth / ui::meterTwipsPerStep);
     if (m_c.Lab_SM->accessibleName() != name)
         m_c.Lab_SM->setAccessibleName(name);
 }

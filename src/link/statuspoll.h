@@ -31,9 +31,6 @@ class StatusPoll : public QObject
     Q_OBJECT
 
 public:
-    // Twips of S-meter bar per step of the reading.
-    static constexpr int kTwipsPerStep = 130;
-
     StatusPoll(CatLink &link, ActionRoad &road, FrequencyControl &frequency, const StatusPollControls &controls,
         QObject *parent = nullptr);
     void setLinkSwitch(const LinkSwitch *linkSwitch) { m_switch = linkSwitch; }

@@ -21,7 +21,7 @@ constexpr int kDigitTop = 345;
 constexpr int kDigitHeight = 780;
 constexpr int kStepHeight = 270;
 constexpr int kMeterLeft = 120; // the S-meter bar and its scale start here inside Frame9
-constexpr int kMeterFullWidth = 4030; // 31 readings of 130 twips
+constexpr int kMeterFullWidth = ui::meterFullTwips;
 
 // Left edge of each digit: grouped 3-3-2 like 145.500.00, a point between groups.
 constexpr std::array<int, 8> kDigitLeft = {720, 1170, 1620, 2220, 2670, 3120, 3720, 4170};

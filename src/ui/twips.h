@@ -10,6 +10,11 @@ namespace ui {
 
 constexpr int twipsPerPixel = 15;
 
+// The S-meter bar: twips per step of the radio's reading (0 to 31, the receiver status's low five bits), and the
+// width of the highest reading.
+constexpr int meterTwipsPerStep = 130;
+constexpr int meterFullTwips = 31 * meterTwipsPerStep;
+
 constexpr int px(int twips)
 {
     return (twips + (twips >= 0 ? twipsPerPixel / 2 : -twipsPerPixel / 2)) / twipsPerPixel;
