@@ -208,12 +208,15 @@ void ActivityView::paintMarks(QPainter &p) const
         const int y = yOfLevel(double(m_model.threshold().units()) / ActivityModel::Fixed::UnitsPerOne);
         p.setPen(QPen(look::MeterOver, 1, Qt::DashLine));
         p.drawLine(s.left(), y, s.right(), y);
+        p.drawText(QRect(s.left() + 4, y - 16, 80, 14), Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Seuil"));
     }
     // The steps the scanner found: a mark above each, in the spectrum and beside the waterfall's newest row.
     p.setPen(Qt::NoPen);
     p.setBrush(kFoundMark);
     for (int i = 0; m_model.sweepCount() > 0 && i < count; ++i) {
-        if (!m_model.found(0, i))
+        // As the bars: the sweep in progress, else the last one where it has not come yet.
+        const int row = m_model.level(0, i) || m_model.sweepCount() < 2 ? 0 : 1;
+        if (!m_model.found(row, i))
             continue;
         const int x = stepCentre(i).x();
         p.drawPolygon(QPolygon({QPoint(x - 4, s.top() + 1), QPoint(x + 4, s.top() + 1), QPoint(x, s.top() + 8)}));
@@ -236,9 +239,11 @@ void ActivityView::paintWaterfall(QPainter &p) const
     const QImage &image = m_waterfall.image();
     if (image.isNull())
         return;
-    // A row per sweep, the last hundred filling the height; the newest at the top.
+    // A row per sweep, the newest at the top; the first sweeps drawn thick enough to see, the last hundred filling
+    // the height.
     const QRect w = waterfallRect();
-    p.drawImage(QRect(w.left(), w.top(), w.width(), w.height() * image.height() / ActivityModel::kSweepsKept), image);
+    const double rowHeight = w.height() / std::max(30.0, double(image.height()));
+    p.drawImage(QRectF(w.left(), w.top(), w.width(), rowHeight * image.height()), image);
 }
 
 void ActivityView::mouseMoveEvent(QMouseEvent *event)
