@@ -50,6 +50,10 @@ ActivityView::ActivityView(const ActivityModel &model, QWidget *parent)
     look::setAccessibleRole(this, QAccessible::Chart);
     setAccessibleName(QStringLiteral("Spectre"));
     const auto redraw = [this] { update(); };
+    // A scan of short steps, or one whose step yields while it sends, would otherwise repaint at every step.
+    m_coalesce.setSingleShot(true);
+    m_coalesce.setInterval(50);
+    connect(&m_coalesce, &QTimer::timeout, this, redraw);
     connect(&model, &ActivityModel::rangeChanged, this, [this] {
         m_waterfall.rebuild();
         m_focused = m_pointed = -1;
@@ -63,7 +67,8 @@ ActivityView::ActivityView(const ActivityModel &model, QWidget *parent)
         m_waterfall.readingAdded(index);
         if (index == m_focused)
             setAccessibleName(stepWords(index));
-        update();
+        if (!m_coalesce.isActive())
+            m_coalesce.start();
     });
     connect(&model, &ActivityModel::visitingChanged, this, redraw);
 }

@@ -6,6 +6,7 @@
 
 #include "waterfallimage.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
@@ -57,4 +58,5 @@ private:
     WaterfallImage m_waterfall;
     int m_focused = -1;
     int m_pointed = -1;
+    QTimer m_coalesce; // readings close together are drawn in one repaint
 };
