@@ -4,6 +4,7 @@
 // detection threshold, the steps found and the step being visited; below, the waterfall of the last sweeps. A step
 // is pointed at with the mouse or reached with the arrow keys; a click, Enter or Space chooses it.
 
+#include "activitypicture.h"
 #include "waterfallimage.h"
 
 #include <QTimer>
@@ -46,13 +47,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
-    QRect spectrumRect() const;
-    QRect waterfallRect() const;
-    int yOfLevel(double level) const;
-    void paintScale(class QPainter &p) const;
-    void paintSpectrum(QPainter &p) const;
-    void paintMarks(QPainter &p) const;
-    void paintWaterfall(QPainter &p) const;
+    ActivityPicture picture() const { return {m_model, size()}; }
 
     const ActivityModel &m_model;
     WaterfallImage m_waterfall;
