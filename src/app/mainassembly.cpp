@@ -8,6 +8,7 @@
 #include "programend.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
@@ -176,6 +177,10 @@ void MainAssembly::wire()
     road.route(c.LabConf, &ClickLabel::clicked, &shell, &AppShell::LabConf_Click);
     road.route(c.LabPropos, &ClickLabel::clicked, &shell, &AppShell::LabPropos_Click);
     road.route(c.Labquit, &ClickLabel::clicked, &shell, &AppShell::Labquit_Click);
+    road.routeTaking(
+        c.LabActiv, &ClickLabel::clicked, &activity, [this] { return [this] { activityLauncher.open(); }; });
+    QObject::connect(&scanner, &RangeScanner::stepHeard, &activity, &ActivityModel::take);
+    QObject::connect(&scanner, &RangeScanner::stepTuned, &activity, &ActivityModel::setVisiting);
     QObject::connect(c.Timer1, &QTimer::timeout, &poll, &StatusPoll::requestTick);
     QObject::connect(c.Timer2, &QTimer::timeout, &shell, &AppShell::Timer2_Timer);
     road.route(c.Com_libre, &QPushButton::clicked, &frequency, &FrequencyControl::Com_libre_Click);
@@ -215,4 +220,14 @@ void MainAssembly::wire()
     road.route(c.Com_Anul, &QPushButton::clicked, &memory, &MemoryEditor::Com_Anul_Click);
     road.route(c.Com_eff, &QPushButton::clicked, &memory, &MemoryEditor::Com_eff_Click);
     road.route(c.Com_envoi_freq, &QPushButton::clicked, &memory, &MemoryEditor::Com_envoi_freq_Click);
+}
+
+void MainAssembly::tuneFromActivity(const QString &kHz)
+{
+    // An operator's action like a click in the scan list, and dropped as that click would be while the list is
+    // disabled (the link off).
+    road.submit(ActionRoad::Source::Operator, [this, kHz] {
+        if (c.Scan_List->isEnabled())
+            scanLists.Scan_List_Click(kHz);
+    });
 }

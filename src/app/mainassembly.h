@@ -4,6 +4,8 @@
 // subsystem, with the window's signals wired to their handlers. main() builds one; end-to-end tests too.
 
 #include "actionroad.h"
+#include "activitylauncher.h"
+#include "activitymodel.h"
 #include "bandmode.h"
 #include "catlink.h"
 #include "frequencycontrol.h"
@@ -55,6 +57,10 @@ public:
             .LabTRX2 = c.LabTRX2}};
     RangeScanner scanner {frequency, poll, link, rangeScannerControls(c)};
     ScanLists scanLists {scanner, frequency, scanListsControls(c)};
+    // What the scanner hears, kept for "Activité de la bande"; a step chosen there tunes as a scan-list click.
+    ActivityModel activity;
+    ActivityLauncher activityLauncher {
+        activity, c.LabActiv, c.ft_847, [this](const QString &kHz) { tuneFromActivity(kHz); }};
     LinkSwitch linkSwitch {settings, link, frequency, poll, linkSwitchControls(c)};
     AppShell shell {frequency, poll, linkSwitch,
         {.ft_847 = c.ft_847,
@@ -86,4 +92,5 @@ private:
     static MemoryEditorControls memoryEditorControls(const Ft847Controls &c);
 
     void wire();
+    void tuneFromActivity(const QString &kHz);
 };

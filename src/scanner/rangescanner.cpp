@@ -208,6 +208,14 @@ void RangeScanner::Scan_Timer_Timer()
     const Fixed stoodOn = ScanPos;
     const bool busyThere = readsStep(&StatusPoll::ReadAt::busy);
     const bool levelThere = readsStep(&StatusPoll::ReadAt::level);
+    if (levelThere)
+        emit stepHeard({.start = ScanStart,
+            .end = ScanEnd,
+            .step = ScanStep,
+            .at = stoodOn,
+            .threshold = ScanThreshold,
+            .level = m_poll.SignalLevel,
+            .busy = busyThere && m_poll.SquelchOpen});
     ScanPos += ScanStep;
     if (!m_c.Check_continu->isChecked() && ScanPos >= ScanEnd) {
         m_c.Scan_Timer->stop();
@@ -221,6 +229,7 @@ void RangeScanner::Scan_Timer_Timer()
     m_c.LabScanvfo->setText(ScanPos.toPointGroupedText());
     m_frequency.tuneTo(ScanPos.timesHundredToTenHz());
     m_tunedSends = m_frequency.sends();
+    emit stepTuned(ScanPos);
 
     bool detected = false;
     if (!ScanThreshold.isZero()) {

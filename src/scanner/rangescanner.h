@@ -4,6 +4,7 @@
 // S-meter threshold at each step, listing what it finds and pausing on it when asked.
 
 #include "fixeddecimal.h"
+#include "scanreading.h"
 #include "statuspoll.h"
 
 #include <QObject>
@@ -80,6 +81,12 @@ public:
     static Fixed numberOr(const QString &text, Fixed previous);
     // Keeps a field of kHz (the step, the fine-tuning frequency) to numbers the scanner's sums can hold.
     static void boundKHzField(QLineEdit *field);
+
+signals:
+    // Each step whose S-meter the poll read while the radio stood there, as the scanner leaves it.
+    void stepHeard(const scanner::ScanReading &reading);
+    // The step the radio has just been tuned to.
+    void stepTuned(scanner::FixedDecimal at);
 
 private:
     void setThresholdFrom(const QString &text);

@@ -29,7 +29,7 @@ struct Ft847Controls
 
     // Navigation row.
     ClickLabel *Lab_c_on = nullptr, *Lab_c_off = nullptr, *Lab_mem = nullptr, *LabLocat = nullptr, *LabConf = nullptr,
-               *LabPropos = nullptr, *Labquit = nullptr;
+               *LabPropos = nullptr, *Labquit = nullptr, *LabActiv = nullptr;
     QLabel *LabHeure = nullptr, *LabDate = nullptr;
 
     // The operating controls, enabled only while the link is on.

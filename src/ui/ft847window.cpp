@@ -66,6 +66,7 @@ void Ft847Window::buildNavigation()
     c.LabConf = nav("LabConf", QStringLiteral("Configuration"), 3390, 1500);
     c.LabPropos = nav("LabPropos", QStringLiteral("A propos"), 4950, 1050);
     c.Labquit = nav("Labquit", QStringLiteral("Quitter"), 6060, 1050);
+    c.LabActiv = nav("LabActiv", QStringLiteral("Activité"), 7170, 1050);
     c.LabHeure = label(this, "LabHeure", QStringLiteral("00:00"), 9150, 45, 750, 300, Qt::AlignCenter);
     c.LabDate = label(this, "LabDate", QStringLiteral("00/00/00"), 9960, 45, 1380, 300, Qt::AlignCenter);
     look::nameWithValue(c.LabHeure, QStringLiteral("Heure"));

@@ -51,6 +51,14 @@ public:
     void setRawFrequencyBytes(const QByteArray &bytes) override { radio().rawFrequency = bytes; }
     void setSMeter(int reading) override { radio().sMeter = std::clamp(reading, 0, 31); }
     void setSquelchOpen(bool open) override { radio().squelchOpen = open; }
+    void setSignal(quint32 tenHz, int reading) override
+    {
+        if (reading <= 0)
+            radio().bandSignals.erase(tenHz);
+        else
+            radio().bandSignals[tenHz] = std::min(reading, 31);
+    }
+    void clearSignals() override { radio().bandSignals.clear(); }
     void setPtt(bool on) override { radio().ptt = on; }
     bool ptt() const override { return radio().ptt; }
     bool catOn() const override { return radio().catOn; }

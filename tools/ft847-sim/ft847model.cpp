@@ -123,6 +123,9 @@ quint8 Ft847Model::receiverStatus() const
 {
     if (m_state.ptt)
         return 0xA0;
+    const auto station = m_state.bandSignals.find(m_state.frequency);
+    if (station != m_state.bandSignals.end())
+        return static_cast<quint8>(qBound(0, station->second, 31));
     const int reading = qBound(0, m_state.sMeter, 31);
     return static_cast<quint8>(reading | (m_state.squelchOpen ? 0x00 : 0x80));
 }

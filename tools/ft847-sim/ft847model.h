@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <map>
 
 namespace ft847sim {
 
@@ -27,6 +28,9 @@ struct RadioState
         quint8 mode = 0x08;
     };
     Vfo satRx, satTx {14580000, 0x08};
+    // Stations on the band: the S-meter reading (1..31) heard with the main VFO on exactly that frequency (10 Hz
+    // units), squelch open. Elsewhere the plain S-meter and squelch above stand.
+    std::map<quint32, int> bandSignals;
 };
 
 class Ft847Model

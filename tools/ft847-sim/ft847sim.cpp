@@ -370,6 +370,22 @@ void Ft847Sim::setSquelchOpen(bool open)
     d->model.state().squelchOpen = open;
 }
 
+void Ft847Sim::setSignal(quint32 tenHz, int reading)
+{
+    std::lock_guard lock(d->mutex);
+    auto &stations = d->model.state().bandSignals;
+    if (reading <= 0)
+        stations.erase(tenHz);
+    else
+        stations[tenHz] = std::min(reading, 31);
+}
+
+void Ft847Sim::clearSignals()
+{
+    std::lock_guard lock(d->mutex);
+    d->model.state().bandSignals.clear();
+}
+
 void Ft847Sim::setPtt(bool on)
 {
     std::lock_guard lock(d->mutex);

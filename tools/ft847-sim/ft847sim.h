@@ -50,6 +50,8 @@ public:
     void setRawFrequencyBytes(const QByteArray &bytes) override;
     void setSMeter(int reading) override;
     void setSquelchOpen(bool open) override;
+    void setSignal(quint32 tenHz, int reading) override;
+    void clearSignals() override;
     void setPtt(bool on) override;
     bool ptt() const override;
     bool catOn() const override;

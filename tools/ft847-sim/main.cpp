@@ -128,6 +128,7 @@ void printUsage(FILE *out)
                "  --log FILE       write the frame log to FILE (default: standard error)\n"
                "  --quiet          no frame log on standard error\n"
                "commands on standard input: freq N | mode CODE|NAME | smeter 0..31 | squelch open|closed |\n"
+               "  signal N 0..31 (a station at N, 10 Hz units; 0 removes it) | signal clear |\n"
                "  ptt on|off | fault none|silent|extra|garbage|split | latency MS | status | quit\n",
         out);
 }
@@ -171,6 +172,22 @@ struct Panel
     bool squelchOpen = false;
 };
 
+// "signal N READING" puts a station on the band (READING 0 takes it off), "signal clear" empties the band.
+bool setSignal(Ft847Sim &sim, const QStringList &words)
+{
+    if (words.size() == 2 && words.at(1) == u"clear") {
+        sim.clearSignals();
+        return true;
+    }
+    bool frequencyOk = false, readingOk = false;
+    const uint tenHz = words.value(1).toUInt(&frequencyOk);
+    const int reading = words.value(2).toInt(&readingOk);
+    if (words.size() != 3 || !frequencyOk || tenHz > 99999999 || !readingOk || reading < 0 || reading > 31)
+        return false;
+    sim.setSignal(tenHz, reading);
+    return true;
+}
+
 QString runCommand(Ft847Sim &sim, Panel &panel, const QString &line, bool *quit)
 {
     const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -180,6 +197,8 @@ QString runCommand(Ft847Sim &sim, Panel &panel, const QString &line, bool *quit)
     const QString arg = words.value(1);
     const QString ok = QStringLiteral("ok");
     auto error = [](const QString &text) { return QStringLiteral("error: %1").arg(text); };
+    if (command == u"signal")
+        return setSignal(sim, words) ? ok : error(QStringLiteral("signal takes N 0..31 (10 Hz units) or clear"));
     if (words.size() > 2)
         return error(QStringLiteral("too many arguments"));
 

@@ -43,6 +43,9 @@ public:
     virtual void setRawFrequencyBytes(const QByteArray &bytes) = 0;
     virtual void setSMeter(int reading) = 0; // 0..31
     virtual void setSquelchOpen(bool open) = 0;
+    // A station heard at this frequency (10 Hz units) with this S-meter reading, 1..31; 0 takes it off the band.
+    virtual void setSignal(quint32 tenHz, int reading) = 0;
+    virtual void clearSignals() = 0;
     virtual void setPtt(bool on) = 0;
     virtual bool ptt() const = 0;
     virtual bool catOn() const = 0;
