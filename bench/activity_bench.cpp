@@ -9,6 +9,7 @@
 #include "activitywindow.h"
 #include "clicklabel.h"
 #include "panelfixture.h"
+#include "resident.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,18 +27,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-long residentKiB()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 double medianMs(int runs, const std::function<void()> &measured)
 {

@@ -7,6 +7,7 @@
 
 #include "mainassembly.h"
 #include "panelfixture.h"
+#include "resident.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,18 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-long residentKiB()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 // Child: the program's own start-up, as main() does it, until the window is on screen.
 int childStartup(int argc, char *argv[])

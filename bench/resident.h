@@ -1,0 +1,18 @@
+#pragma once
+
+// The process's resident memory now, in KiB (VmRSS), or -1 where /proc does not say.
+
+#include <QByteArray>
+#include <QFile>
+
+inline long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
