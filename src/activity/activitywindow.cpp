@@ -24,6 +24,8 @@ ActivityWindow::ActivityWindow(const ActivityModel &model, QWidget *launcher, QW
 {
     setObjectName(QStringLiteral("WinActivite"));
     setWindowTitle(QStringLiteral("Activité de la bande"));
+    // A window of its own to a screen reader, as the panel and the locator are.
+    look::setAccessibleRole(this, QAccessible::Window);
     look::setBackColor(this, look::Face);
     m_range = new QLabel(this);
     m_range->setObjectName(QStringLiteral("LabPlage"));

@@ -43,6 +43,8 @@ const Row kRows[] = {
     {u"Latitude Direction (Nord|Sud)"_s, u"combo box"_s, {}, {}},
     {u"Date \\d\\d-\\d\\d-\\d{4}"_s, u"label"_s, {}, {}},
     {u"Boussole"_s, u"graphic"_s, {}, {}},
+    {u"Activité de la bande"_s, u"frame"_s, {}, {}},
+    {u"Spectre"_s, u"chart"_s, {}, {}},
     {u"Configuration du CAT"_s, u"dialog"_s, {}, {}},
     {u"Votre Indicatif:"_s, u"text"_s, u"F6ABC"_s, {}},
 };
@@ -128,10 +130,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(press(u"Marche"_s), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(
             find(u"Réception"_s, u"graphic"_s, tree()) && find(u"Libre"_s, u"graphic"_s, tree()), 10000);
-        QVERIFY(press(u"Locator"_s) && press(u"Configuration"_s));
+        QVERIFY(press(u"Locator"_s) && press(u"Activité"_s) && press(u"Configuration"_s));
         QTRY_VERIFY_WITH_TIMEOUT(
             (m_nodes = tree(),
-                find(u"Votre Indicatif:"_s, u"text"_s, m_nodes) && find(u"Locavia-V1.1"_s, u"frame"_s, m_nodes)),
+                find(u"Votre Indicatif:"_s, u"text"_s, m_nodes) && find(u"Locavia-V1.1"_s, u"frame"_s, m_nodes)
+                    && find(u"Activité de la bande"_s, u"frame"_s, m_nodes)),
             10000);
         // The pieces of a display that speaks as a whole stay out of the tree.
         QVERIFY(!find(u"[0-9.]"_s, u"label"_s, m_nodes));
