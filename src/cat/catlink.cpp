@@ -88,12 +88,19 @@ void CatLink::Envoi_CatOnOff()
 
 void CatLink::waitUntilSent(bool untilZero)
 {
+    // An adapter that stops sending (a hung driver) must not hold the program, nor its unload, for ever.
+    const auto deadline = std::chrono::steady_clock::now() + m_port.outBufferCount() * m_port.byteTime() + kStuckLine;
     int pending = 0;
     do {
         yieldWhileSending();
         if (!m_port.portOpen())
             return; // switched off while yielding: nothing more will drain
         pending = m_port.outBufferCount();
+        if (pending > 0 && std::chrono::steady_clock::now() > deadline) {
+            if (!isEnding())
+                reportPortError();
+            return;
+        }
         // Let the CPU rest between looks while the line drains.
         if (pending > 0)
             std::this_thread::sleep_for(std::chrono::microseconds(200));

@@ -187,6 +187,30 @@ private slots:
         QVERIFY(!f->program().port.portOpen() && f->messages.isEmpty() && f->programEnds.isEmpty());
     }
 
+    // An adapter whose transmitter hangs: a request, the poll's or a click's, never leaves the port. The send gives
+    // up within the bound of a missing reply with the port error, once, and the program ends without waiting on a
+    // line that cannot drain.
+    void stalledAdapter_data()
+    {
+        QTest::addColumn<bool>("click");
+        QTest::newRow("the poll's request") << false;
+        QTest::newRow("a band button's") << true;
+    }
+    void stalledAdapter()
+    {
+        QFETCH(bool, click);
+        QVERIFY(f->start(4800) && f->switchOn() && f->waitForFrames(5));
+        if (click)
+            f->c().Timer1->stop();
+        f->uart().setStalled(true);
+        if (click)
+            f->c().Com_14->click();
+        QVERIFY(PanelFixture::waitFor([&] { return !f->programEnds.isEmpty(); }, 10s));
+        QCOMPARE(f->programEnds, QList<int> {EXIT_FAILURE});
+        QCOMPARE(f->messages.size(), 1);
+        QCOMPARE(f->messages.value(0).text, u"Erreur: Le port est invalide ou occupé."_s);
+    }
+
     // Where the files live: beside a copy run from a directory it can write (a build, a portable folder), else in
     // the user's data directory, where the first start copies the files found beside the program, never over the
     // user's own. Run from the build directory, the decided directory is the program's.

@@ -76,7 +76,7 @@ void UartTestPort::waitForInput(std::chrono::microseconds timeout)
         auto next = deadline;
         if (!m_replies.empty())
             next = std::min(next, m_replies.front().at);
-        if (!m_out.empty())
+        if (!m_out.empty() && !m_stalled)
             next = std::min(next, m_out.front().at);
         std::this_thread::sleep_until(next);
     }
@@ -85,7 +85,7 @@ void UartTestPort::waitForInput(std::chrono::microseconds timeout)
 const UartTestPort &UartTestPort::settled() const
 {
     const auto now = Clock::now();
-    for (; !m_out.empty() && m_out.front().at <= now; m_out.pop_front()) {
+    for (; !m_stalled && !m_out.empty() && m_out.front().at <= now; m_out.pop_front()) {
         // The radio takes a frame when its last byte has crossed.
         m_partial.append(m_out.front().byte);
         if (m_partial.size() < 5)

@@ -75,6 +75,9 @@ public:
     // When the last byte written so far will have crossed: a byte written now starts then, or now if that is past.
     Clock::time_point lineFreeAt() const { return m_outFreeAt; }
 
+    // An adapter whose transmitter hangs (a stuck USB serial driver): nothing written crosses while it is stalled.
+    void setStalled(bool stalled) { m_stalled = stalled; }
+
     // What the program writes, reported as it is handed to the port: tests act at a chosen moment of an exchange.
     void setOutputHook(std::function<void(const QByteArray &output)> hook) { m_hook = std::move(hook); }
 
@@ -100,6 +103,7 @@ private:
     std::chrono::nanoseconds m_byteTime {0};
     std::chrono::milliseconds m_latency {0};
     ft847sim::Fault m_fault = ft847sim::Fault::None;
+    bool m_stalled = false;
     std::function<void(const QByteArray &)> m_hook;
 
     // Settled lazily, from const readers too.
