@@ -50,7 +50,7 @@ void fill(ActivityModel &model, int sweeps)
         for (int i = 0; i < 2000; ++i) {
             r.at = F::fromInteger(144000 + i);
             r.level = i % 37 == 0 ? (i * 7 + s) % 32 / 2.0 : (i + s) % 3 / 2.0;
-            r.busy = i % 37 == 0;
+            r.found = i % 37 == 0;
             model.take(r);
         }
     }

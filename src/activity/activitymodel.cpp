@@ -67,9 +67,7 @@ void ActivityModel::take(const scanner::ScanReading &r)
             emit sweepCompleted(1);
     }
     Sweep &sweep = m_sweeps.front();
-    const bool found
-        = r.threshold.isZero() ? r.busy : Fixed::fromUnits(qRound64(r.level * Fixed::UnitsPerOne)) >= r.threshold;
-    sweep.cells[std::size_t(index)] = quint8(std::clamp(qRound(r.level * 2), 0, 31) | (found ? kFound : 0));
+    sweep.cells[std::size_t(index)] = quint8(std::clamp(qRound(r.level * 2), 0, 31) | (r.found ? kFound : 0));
     sweep.lastIndex = index;
     emit readingAdded(index);
     if (index == m_count - 1) {

@@ -43,7 +43,7 @@ public:
     int sweepCount() const { return int(m_sweeps.size()); }
     QDateTime sweepTime(int row) const { return m_sweeps.at(row).at; }
     std::optional<double> level(int row, int index) const;
-    // The scanner's detection there: the busy state with "Buzy", else the threshold reached.
+    // What the scanner found there (and recorded in its list).
     bool found(int row, int index) const;
     // The last sweep done: the newest one heard to its last step, else the one before the sweep in progress.
     std::optional<int> lastCompleteRow() const;

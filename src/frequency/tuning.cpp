@@ -9,7 +9,6 @@
 #include "localenumber.h"
 #include "messagebox.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

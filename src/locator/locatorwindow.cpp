@@ -3,7 +3,6 @@
 #include "clicklabel.h"
 #include "compasswidget.h"
 #include "keyasciifilter.h"
-#include "keys.h"
 #include "look.h"
 #include "panels.h"
 
@@ -12,7 +11,6 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
@@ -240,8 +238,8 @@ void WinLocAssistance::wire()
     connect(f, &LocatorFields::correspondentLocatorTyped, a, &LocatorAssistant::correspondentLocatorTyped);
     connect(m_c.Text_M_Loc, &QLineEdit::textChanged, f, &LocatorFields::Text_M_Loc_Change);
     connect(m_c.Text_S_Loc, &QLineEdit::textChanged, f, &LocatorFields::Text_S_Loc_Change);
-    onKeyPress(m_c.Text_M_Loc, [f](int &k) { f->Text_M_Loc_KeyPress(k); });
-    onKeyPress(m_c.Text_S_Loc, [f](int &k) { f->Text_S_Loc_KeyPress(k); });
+    KeyAsciiFilter::install(m_c.Text_M_Loc, [f](int &k) { f->Text_M_Loc_KeyPress(k); });
+    KeyAsciiFilter::install(m_c.Text_S_Loc, [f](int &k) { f->Text_S_Loc_KeyPress(k); });
 
     struct FieldHandlers
     {
@@ -266,18 +264,13 @@ void WinLocAssistance::wire()
     };
     for (const FieldHandlers &field : fields) {
         connect(field.edit, &QLineEdit::textChanged, f, field.change);
-        onKeyPress(field.edit, [f, keyPress = field.keyPress](int &k) { (f->*keyPress)(k); });
+        KeyAsciiFilter::install(field.edit, [f, keyPress = field.keyPress](int &k) { (f->*keyPress)(k); });
     }
 
     onGotFocus(m_c.Comb_M_EO, [f] { f->Comb_M_EO_GotFocus(); });
     onGotFocus(m_c.Comb_M_NS, [f] { f->Comb_M_NS_GotFocus(); });
     onGotFocus(m_c.Comb_S_EO, [f] { f->Comb_S_EO_GotFocus(); });
     onGotFocus(m_c.Comb_S_NS, [f] { f->Comb_S_NS_GotFocus(); });
-}
-
-void WinLocAssistance::onKeyPress(QLineEdit *edit, KeyHandler handler)
-{
-    KeyAsciiFilter::install(edit, std::move(handler));
 }
 
 void WinLocAssistance::onGotFocus(QWidget *widget, std::function<void()> handler)

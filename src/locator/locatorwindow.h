@@ -14,8 +14,6 @@
 
 #include <functional>
 
-class QKeyEvent;
-class QLineEdit;
 class Settings;
 
 class WinLocAssistance : public QWidget
@@ -38,13 +36,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    using KeyHandler = std::function<void(int &KeyAscii)>;
-
     void buildStationPanel(Station station, int top);
     void buildCompassSide();
     void setTabOrder();
     void wire();
-    void onKeyPress(QLineEdit *edit, KeyHandler handler);
     void onGotFocus(QWidget *widget, std::function<void()> handler);
 
     LocatorControls m_c;

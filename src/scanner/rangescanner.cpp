@@ -208,6 +208,12 @@ void RangeScanner::Scan_Timer_Timer()
     const Fixed stoodOn = ScanPos;
     const bool busyThere = readsStep(&StatusPoll::ReadAt::busy);
     const bool levelThere = readsStep(&StatusPoll::ReadAt::level);
+    bool detected = false;
+    if (!ScanThreshold.isZero()) {
+        detected = levelThere && Fixed::fromUnits(qRound64(m_poll.SignalLevel * Fixed::UnitsPerOne)) >= ScanThreshold;
+    } else {
+        detected = busyThere && m_poll.SquelchOpen;
+    }
     if (levelThere)
         emit stepHeard({.start = ScanStart,
             .end = ScanEnd,
@@ -215,7 +221,7 @@ void RangeScanner::Scan_Timer_Timer()
             .at = stoodOn,
             .threshold = ScanThreshold,
             .level = m_poll.SignalLevel,
-            .busy = busyThere && m_poll.SquelchOpen});
+            .found = detected});
     ScanPos += ScanStep;
     if (!m_c.Check_continu->isChecked() && ScanPos >= ScanEnd) {
         m_c.Scan_Timer->stop();
@@ -231,12 +237,6 @@ void RangeScanner::Scan_Timer_Timer()
     m_tunedSends = m_frequency.sends();
     emit stepTuned(ScanPos);
 
-    bool detected = false;
-    if (!ScanThreshold.isZero()) {
-        detected = levelThere && Fixed::fromUnits(qRound64(m_poll.SignalLevel * Fixed::UnitsPerOne)) >= ScanThreshold;
-    } else {
-        detected = busyThere && m_poll.SquelchOpen;
-    }
     if (!detected)
         return;
     record(stoodOn);

@@ -13,7 +13,7 @@ struct ScanReading
     FixedDecimal at; // the step the radio stood on, kHz
     FixedDecimal threshold; // S units; 0 is busy-state detection ("Buzy")
     double level = 0; // S units, as SignalLevel: 0 to 15.5
-    bool busy = false; // the squelch was open there
+    bool found = false; // what the scanner records: busy there with "Buzy", else the threshold reached
 };
 
 } // namespace scanner

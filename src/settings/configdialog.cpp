@@ -8,20 +8,12 @@
 #include "textfile.h"
 #include "twips.h"
 
-#include <QAction>
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 
 namespace {
 

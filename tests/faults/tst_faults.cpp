@@ -200,8 +200,15 @@ private slots:
     {
         QFETCH(bool, click);
         QVERIFY(f->start(4800) && f->switchOn() && f->waitForFrames(5));
+        // The poll held first, so that only the click sends: a tick under way starts its timer again at its end.
         if (click)
-            f->c().Timer1->stop();
+            QVERIFY(PanelFixture::waitFor(
+                [&] {
+                    f->c().Timer1->stop();
+                    QTest::qWait(100);
+                    return !f->c().Timer1->isActive() && f->program().road.isFree();
+                },
+                3s));
         f->uart().setStalled(true);
         if (click)
             f->c().Com_14->click();
