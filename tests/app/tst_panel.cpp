@@ -139,12 +139,9 @@ private slots:
     // The S-meter bar: its length, and its colour at each edge of the four bands.
     void sMeterBar_data()
     {
-        QTest::addColumn<int>("reading");
-        QTest::addColumn<QColor>("color");
         const QColor cyan(0x00, 0xC0, 0xC0), teal(0x00, 0x80, 0x80), dark(0x00, 0x40, 0x40), red(0xFF, 0x00, 0x00);
-        for (const auto &[reading, color] :
-            {std::pair {10, cyan}, {11, teal}, {13, teal}, {14, dark}, {18, dark}, {19, red}, {31, red}})
-            QTest::addRow("S %d", reading) << reading << color;
+        orvanetest::table<int, QColor>(
+            {"reading", "color"}, {{10, cyan}, {11, teal}, {13, teal}, {14, dark}, {18, dark}, {19, red}, {31, red}});
     }
     void sMeterBar()
     {

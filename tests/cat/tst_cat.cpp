@@ -1,13 +1,39 @@
-// The pure CAT pieces: frequencies packed into and read from BCD, mode names, and the line settings text.
+// The pure CAT pieces (frequencies packed into and read from BCD, mode names, the line settings text), and the CAT
+// routines over the real serial stack.
 
 #include "catframe.h"
+#include "catlink.h"
 #include "linesettings.h"
+#include "panelfixture.h"
 #include "testmain.h"
-#include "tst_catlink.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+// The CAT routines over the real serial stack: the program's Qt SerialPort on a pseudo-terminal, the FT-847
+// emulator on the other end.
+class TestCatLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A reply read whole at the slowest speed a hand-edited setting.ini can hold, where it cannot come for more than
+    // a second: the wait rests that long between looks without being cut short.
+    void replyAt50Baud()
+    {
+        PanelFixture f;
+        QVERIFY(f.start(50, {}, PanelFixture::Line::Pty) && f.switchOn());
+        f.c().Timer1->stop(); // the routines are called by hand
+        CatLink &link = f.program().link;
+        link.WaitCount = CatLink::kWaitLimit - 1000; // what the last reply left does not count against this one
+        link.Efface_Param();
+        link.Envoi_Cmd(cat::OpReadReceiverStatus);
+        QVERIFY(link.Lit_Reponse(1));
+        QCOMPARE(link.CatReply, QByteArray::fromHex("80"));
+        QVERIFY(link.WaitCount == 0 && f.messages.isEmpty() && f.programEnds.isEmpty());
+    }
+};
 
 class TestCatFrame : public QObject
 {
@@ -16,19 +42,23 @@ class TestCatFrame : public QObject
 private slots:
     // Frequencies go out two digits a byte, most significant first, and are read back as the panel's eight digits;
     // bytes that are not all decimal digits, or too few, are no frequency (-1).
+    void bcd_data()
+    {
+        orvanetest::table<QByteArray, int>({"hex", "tenHz"},
+            {{"14550000", 14550000}, {"01425000", 1425000}, {"99999999", 99999999}, {"1455A000", -1}, {"1455000B", -1},
+                {"1455", -1}});
+    }
     void bcd()
     {
-        for (const auto &[hex, tenHz] : {std::pair {"14550000", 14550000}, {"01425000", 1425000},
-                 {"99999999", 99999999}, {"1455A000", -1}, {"1455000B", -1}, {"1455", -1}}) {
-            const QByteArray bytes = QByteArray::fromHex(hex);
-            QCOMPARE(
-                (std::pair {QByteArray(hex), cat::isBcdFrequency(bytes)}), (std::pair {QByteArray(hex), tenHz >= 0}));
-            if (tenHz < 0)
-                continue;
-            const auto packed = cat::packBcd(tenHz);
-            QCOMPARE(QByteArray(reinterpret_cast<const char *>(packed.data()), 4), bytes);
-            QCOMPARE(cat::replyFrequencyText(bytes), QString::fromLatin1(hex));
-        }
+        QFETCH(QByteArray, hex);
+        QFETCH(int, tenHz);
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        QCOMPARE(cat::isBcdFrequency(bytes), tenHz >= 0);
+        if (tenHz < 0)
+            return;
+        const auto packed = cat::packBcd(tenHz);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(packed.data()), 4), bytes);
+        QCOMPARE(cat::replyFrequencyText(bytes), QString::fromLatin1(hex));
     }
 
     // A mode the radio reports that the panel does not know is shown as such; every name shown names its code.

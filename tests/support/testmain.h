@@ -5,12 +5,73 @@
 //   ORVANE_TEST_MAIN(TestLimits, TestFreqText)
 //
 // Each class runs as QTEST_MAIN would run it, with the same command line (-functions, a function name and -o apply
-// to each); the program fails when any class fails.
+// to each); the program fails when any class fails. And the rows of a data-driven test written as a table:
+//
+//   orvanetest::table<QByteArray, int>({"hex", "tenHz"}, {{"14550000", 14550000}, {"1455A000", -1}});
+//
+// each row named by its values, so that a failure says which (`namedTable` takes each row's name first).
 
 #include <QApplication>
 #include <QTest>
 
+#include <tuple>
+
 namespace orvanetest {
+
+inline QString tagText(const QString &text)
+{
+    return text.isEmpty() ? QStringLiteral("\"\"") : text;
+}
+inline QString tagText(const QByteArray &text)
+{
+    return tagText(QString::fromUtf8(text));
+}
+inline QString tagText(const QLocale &locale)
+{
+    return locale.name();
+}
+template<typename T>
+QString tagText(const T &) // a value with no short text (a colour) names nothing
+{
+    return {};
+}
+template<typename T>
+requires std::is_arithmetic_v<T> || std::is_enum_v<T> QString tagText(const T &value)
+{
+    if constexpr (std::is_enum_v<T>)
+        return QString::number(qint64(value));
+    else
+        return QString::number(value);
+}
+
+template<typename... Columns>
+void table(
+    const std::array<const char *, sizeof...(Columns)> &names, std::initializer_list<std::tuple<Columns...>> rows)
+{
+    std::apply([](auto... name) { (QTest::addColumn<Columns>(name), ...); }, names);
+    for (const std::tuple<Columns...> &row : rows) {
+        QStringList tag;
+        std::apply([&](const auto &...value) { ((tag << tagText(value)), ...); }, row);
+        tag.removeAll(QString());
+        QTestData &data = QTest::newRow(tag.join(u' ').toUtf8().constData());
+        std::apply([&](const auto &...value) { ((data << value), ...); }, row);
+    }
+}
+
+template<typename... Columns>
+void namedTable(const std::array<const char *, sizeof...(Columns)> &names,
+    std::initializer_list<std::tuple<const char *, Columns...>> rows)
+{
+    std::apply([](auto... name) { (QTest::addColumn<Columns>(name), ...); }, names);
+    for (const auto &row : rows) {
+        std::apply(
+            [](const char *name, const auto &...value) {
+                QTestData &data = QTest::newRow(name);
+                ((data << value), ...);
+            },
+            row);
+    }
+}
 
 template<typename Class>
 int run(int argc, char *argv[])
