@@ -29,7 +29,7 @@ void AppShell::Form_Load()
     memoryPanelClicks = 0;
     m_c.ft_847->setHeightTwips(Ft847Window::kFoldedTwips);
     m_c.LabDate->setText(QLocale().toString(ui::now().date(), QLocale::ShortFormat));
-    m_frequency.takeFromDisplay();
+    m_frequency.showStart();
     m_linkSwitch.showOffAppearance();
 
     emit loadingScanner();

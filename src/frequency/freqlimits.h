@@ -102,6 +102,10 @@ struct Range
 {
     qint64 low, high;
 };
+// What the panel shows before the radio is first read: 145.500.00 MHz, FM.
+inline constexpr qint64 kStartTenHz = 14550000;
+inline constexpr char16_t kStartMode[] = u"FM";
+
 inline constexpr std::array<Range, 3> kCoverage {{{10000, 7600000}, {10800000, 17400000}, {42000000, 51200000}}};
 bool inCoverage(qint64 tenHz);
 

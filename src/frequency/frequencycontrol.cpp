@@ -22,14 +22,14 @@ FrequencyControl::FrequencyControl(CatLink &link, const FrequencyControls &contr
     , m_c(controls)
 { }
 
-void FrequencyControl::takeFromDisplay()
+void FrequencyControl::showStart()
 {
-    m_currentFreq.clear();
-    for (const QLabel *digit : m_c.digits)
-        m_currentFreq += digit->text();
-    m_frequency = frequency::normaliseFreq(m_currentFreq).value_or(0);
+    m_frequency = frequency::kStartTenHz;
+    m_currentFreq = frequency::eightDigitText(m_frequency);
     m_c.Lab_control->setText(m_currentFreq);
-    m_modeName = m_c.L_mode->text();
+    showDigits();
+    m_modeName = QString::fromUtf16(frequency::kStartMode);
+    m_c.L_mode->setText(m_modeName);
 }
 
 void FrequencyControl::tuneTo(qint64 tenHz)
@@ -62,7 +62,11 @@ void FrequencyControl::send(const frequency::LimitResult &limited)
     m_link.Charge_BCD(qint32(m_frequency));
     m_link.Envoi_Cmd(cat::OpSetFrequency);
     ++m_sends;
+    showDigits();
+}
 
+void FrequencyControl::showDigits()
+{
     for (int i = 0; i < 8; ++i)
         m_c.digits[std::size_t(i)]->setText(m_currentFreq.mid(i, 1));
     m_c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence ") + frequency::vfoDisplayText(m_frequency));

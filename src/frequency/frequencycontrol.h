@@ -53,9 +53,9 @@ public:
     bool amateurOnly() const { return m_amateurOnly; }
     void setAmateurOnly(bool on) { m_amateurOnly = on; }
 
-    // Start-up: CurrentFreq from the digits' initial captions, most significant first, copied to Lab_control; the mode
-    // from its label's.
-    void takeFromDisplay();
+    // Start-up: CurrentFreq and the mode the panel shows before the radio is read, written to the display and
+    // Lab_control.
+    void showStart();
 
     // Every tuning action: the frequency through the limits in force (Charge_Num), sent with opcode 01, then shown.
     void tuneTo(qint64 tenHz);
@@ -79,6 +79,7 @@ private:
     // number is never sent nor shown.
     void Charge_Num();
     void send(const frequency::LimitResult &limited);
+    void showDigits(); // the eight digits and the display's spoken name
     void applyVisibility(const struct LimitView &view);
 
     CatLink &m_link;

@@ -2,6 +2,7 @@
 // lights, the band and mode buttons, direct entry and the second VFO.
 
 #include "freqlimits.h"
+#include "freqtext.h"
 #include "lamp.h"
 #include "look.h"
 #include "panels.h"
@@ -55,18 +56,18 @@ QFont scaleFont(const QString &scale)
 void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
 {
     c.FreqDisplay = place<QWidget>(frame, "FreqDisplay", kDisplayLeft, kDigitTop, 4020, kDigitHeight);
-    c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence 145.500.00"));
+    c.FreqDisplay->setAccessibleName(QStringLiteral("Fréquence ") + frequency::vfoDisplayText(frequency::kStartTenHz));
     // Read as one frequency, not as eight digits and two points one by one.
     look::speakAsOne(c.FreqDisplay, QAccessible::StaticText);
     QFont digitFont = c.FreqDisplay->font();
     digitFont.setPixelSize(46);
     digitFont.setBold(true);
     const char *names[8] = {"Lab_mmm", "Lab_mm", "Lab_m", "Lab_kkk", "Lab_kk", "Lab_k", "Lab_hh", "Lab_h"};
-    const char *initial = "14550000";
+    const QString initial = frequency::eightDigitText(frequency::kStartTenHz);
     std::array<QLabel *, 8> digits {};
     for (int i = 0; i < 8; ++i) {
-        digits[i] = label(c.FreqDisplay, names[i], QString(QLatin1Char(initial[i])), kDigitLeft[i] - kDisplayLeft, 0,
-            kDigitWidth, kDigitHeight, Qt::AlignCenter);
+        digits[i] = label(c.FreqDisplay, names[i], initial.mid(i, 1), kDigitLeft[i] - kDisplayLeft, 0, kDigitWidth,
+            kDigitHeight, Qt::AlignCenter);
         digits[i]->setFont(digitFont);
     }
     std::tie(c.Lab_mmm, c.Lab_mm, c.Lab_m, c.Lab_kkk, c.Lab_kk, c.Lab_k, c.Lab_hh, c.Lab_h) = std::tuple_cat(digits);
@@ -84,7 +85,7 @@ void buildFrequencyPanel(Ft847Controls &c, QWidget *frame)
     }
 
     c.LabTRX1 = label(frame, "LabTRX1", QStringLiteral("RXTX"), 60, 585, 600, 300, Qt::AlignCenter);
-    c.L_mode = label(frame, "L_mode", QStringLiteral("FM"), 4740, 420, 960, 450, Qt::AlignCenter);
+    c.L_mode = label(frame, "L_mode", QString::fromUtf16(frequency::kStartMode), 4740, 420, 960, 450, Qt::AlignCenter);
     QFont modeFont = c.L_mode->font();
     modeFont.setPixelSize(20);
     modeFont.setBold(true);

@@ -84,9 +84,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Ft847Controls &c = g_window->controls();
-    for (int i = 0; i < 8; ++i) // each input starts from 145.500.00 MHz
-        c.digits()[i]->setText(u"14550000"_s.mid(i, 1));
-    c.Lab_control->setText(u"14550000"_s);
     g_messages.clear();
     g_ends.clear();
     ScriptedPort port {fuzz::Input(data, size)};
@@ -102,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             .bandButtons = c.bandButtons(),
             .stepUp = c.stepUp,
             .stepDown = c.stepDown});
-    frequency.takeFromDisplay();
+    frequency.showStart(); // each input starts from 145.500.00 MHz
     const quint8 setup = port.script.byte();
     frequency.setAmateurOnly(setup & 0x01);
     ActionRoad road(link);
