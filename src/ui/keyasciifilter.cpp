@@ -59,25 +59,23 @@ void KeyAsciiFilter::install(QLineEdit *field, Handler handler)
     field->installEventFilter(new KeyAsciiFilter(field, std::move(handler)));
 }
 
-QString KeyAsciiFilter::filtered(const QString &text) const
+void KeyAsciiFilter::type(const QString &text)
 {
-    QString kept;
     for (const char32_t code : text.toUcs4()) {
-        // Line breaks and tabs in a pasted text are no keys here.
         if (QChar::category(code) == QChar::Other_Control)
             continue;
         int keyAscii = int(code);
         m_handler(keyAscii);
-        if (keyAscii > 0 && QChar::category(char32_t(keyAscii)) != QChar::Other_Control)
-            kept += characterOf(keyAscii);
+        if (keyAscii == keys::Backspace)
+            m_field->backspace();
+        else if (keyAscii > 0 && QChar::category(char32_t(keyAscii)) != QChar::Other_Control)
+            m_field->insert(characterOf(keyAscii)); // the first replaces a selection; none goes past the maximum
     }
-    return kept;
 }
 
 void KeyAsciiFilter::paste(bool selection)
 {
-    const QString text = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection : QClipboard::Clipboard);
-    m_field->insert(filtered(text)); // replaces a selection and keeps to the maximum length, as a paste does
+    type(QGuiApplication::clipboard()->text(selection ? QClipboard::Selection : QClipboard::Clipboard));
 }
 
 bool KeyAsciiFilter::eventFilter(QObject *watched, QEvent *event)
@@ -107,10 +105,18 @@ bool KeyAsciiFilter::eventFilter(QObject *watched, QEvent *event)
     case QEvent::InputMethod: {
         // Composed characters (dead keys, input methods) arrive here rather than as key presses.
         auto *input = static_cast<QInputMethodEvent *>(event);
-        if (!input->commitString().isEmpty())
-            input->setCommitString(
-                filtered(input->commitString()), input->replacementStart(), input->replacementLength());
-        return false;
+        if (m_passing || input->commitString().isEmpty())
+            return false;
+        if (input->replacementLength() > 0) // the text the composition replaces, around the cursor
+            m_field->setSelection(m_field->cursorPosition() + input->replacementStart(), input->replacementLength());
+        type(input->commitString());
+        if (!input->preeditString().isEmpty()) { // what is still being composed shows after the committed text
+            QInputMethodEvent preedit(input->preeditString(), input->attributes());
+            m_passing = true;
+            QCoreApplication::sendEvent(m_field, &preedit);
+            m_passing = false;
+        }
+        return true;
     }
     case QEvent::MouseButtonRelease: {
         const auto *mouse = static_cast<QMouseEvent *>(event);

@@ -63,18 +63,11 @@ private slots:
     // digits (or 64 bits) the highest; what is no number sends nothing (empty).
     void currentFreq_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("digits");
-        QTest::newRow("blanks and sign") << u" +1420000 "_s << u"01420000"_s;
-        QTest::newRow("below zero") << u"-90000"_s << u"00000000"_s;
-        QTest::newRow("nine digits") << u"100990000"_s << u"99999999"_s;
-        QTest::newRow("beyond 64 bits") << u"123456789012345678901234"_s << u"99999999"_s;
-        QTest::newRow("below -2^63") << u"-123456789012345678901234"_s << u"00000000"_s;
-        QTest::newRow("half rounds up") << u"14550050.5"_s << u"14550051"_s;
-        QTest::newRow("under half") << u"14550050.4999"_s << u"14550050"_s;
-        QTest::newRow("half at the top") << u"99999999.5"_s << u"99999999"_s;
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("comma") << u"14550000,5"_s << QString();
+        orvanetest::table<QString, QString>({"text", "digits"},
+            {{u" +1420000 "_s, u"01420000"_s}, {u"-90000"_s, u"00000000"_s}, {u"100990000"_s, u"99999999"_s},
+                {u"123456789012345678901234"_s, u"99999999"_s}, {u"-123456789012345678901234"_s, u"00000000"_s},
+                {u"14550050.5"_s, u"14550051"_s}, {u"14550050.4999"_s, u"14550050"_s}, {u"99999999.5"_s, u"99999999"_s},
+                {QString(), QString()}, {u"14550000,5"_s, QString()}});
     }
     void currentFreq()
     {
@@ -86,15 +79,9 @@ private slots:
     // The second VFO's caption in the BASIC "#" pattern: below 100 kHz the pattern loses the kHz zeros.
     void secondVfo_data()
     {
-        QTest::addColumn<qint64>("tenHz");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("2 m") << 14551234LL << u"145.512.34"_s;
-        QTest::newRow("40 m") << 705000LL << u"7.050.00"_s;
-        QTest::newRow("10 kHz") << 1000LL << u".10.00"_s;
-        QTest::newRow("50 Hz") << 5LL << u"..5"_s;
-        QTest::newRow("zero") << 0LL << u".."_s;
-        QTest::newRow("wider than the pattern") << 123456789LL << u"1234.567.89"_s;
-        QTest::newRow("negative") << -5LL << u"-..5"_s;
+        orvanetest::table<qint64, QString>({"tenHz", "caption"},
+            {{14551234, u"145.512.34"_s}, {705000, u"7.050.00"_s}, {1000, u".10.00"_s}, {5, u"..5"_s}, {0, u".."_s},
+                {123456789, u"1234.567.89"_s}, {-5, u"-..5"_s}});
     }
     void secondVfo()
     {
@@ -171,6 +158,7 @@ class TestTuning : public PanelScenario
         row("comma typed, Enter sends", "TextVfo1=;TextVfo1<7050,5\r", "0070505001", refused);
         row("point typed", "TextVfo1=;TextVfo1<1.", "", refused + "|TextVfo1=1."_ba);
         row("comma pasted", "clipboard=7050,5;TextVfo1=;TextVfo1+Ctrl+V", "", refused + "|TextVfo1=7050,5"_ba);
+        row("comma composed", "TextVfo1=;TextVfo1%7050,5", "", refused + "|TextVfo1=7050,5"_ba);
         // A band button tunes its band's frequency and mode, and fills the scanner's fields.
         row("band 14", "LabScanvfo=144.025;Com_14", "0142000001 0100000007",
             "Textdep=14000|Textariv=14350|Combo_pas=5|L_mode=USB|LabScanMode=USB|LabScanvfo=|Com_pm.visible=false|"

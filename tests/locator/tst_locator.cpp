@@ -290,6 +290,8 @@ class TestLocatorWindow : public WindowScenario
                     + "|Text_S_Loc=" + (own ? "IO91" : "") + (*message ? "|messages=Erreur : "_ba + message : ""_ba));
         }
         row("letter", "Text_M_Lat_Deg<4x", "Text_M_Lat_Deg=" + digitsOnly);
+        row("letter composed", "Text_M_Lat_Deg%4x", "Text_M_Lat_Deg=" + digitsOnly);
+        row("letter pasted", "clipboard=4x;Text_M_Lat_Deg+Ctrl+V", "Text_M_Lat_Deg=" + digitsOnly);
         row("comma", "Text_S_Lat_Min<3,", "Text_S_Lat_Min=" + digitsOnly);
         // AltGr arrives as Ctrl+Alt on Windows: what it types goes through the same checks.
         row("AltGr @", "Text_S_Lat_Min+Ctrl+Alt+@", "Text_S_Lat_Min=" + digitsOnly);

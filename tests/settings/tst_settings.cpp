@@ -126,6 +126,7 @@ class TestConfigDialog : public WindowScenario
         row("Ctrl+V", "clipboard=f6\"a_b;Text2=;Text2+Ctrl+V;Comvalid", saved + "3;400;9600,n,8,2;F6ABC;F6A?B");
         row("pasted line break", "clipboard=jn18\r\neu55;Text2=;Text2+Ctrl+V", "Text2=JN18EU");
         row("menu", "clipboard=in88xy;Text2=;Text2+Menu", "Text2=IN88XY");
+        row("composed", "Text2=;Text2%jn18\u00e9", "Text2=JN18\u00c9");
         // "X", Escape (the window's close button alike), or Enter in the fields (there is no default button) then
         // "X": nothing saved, nothing said.
         const char *changes = "Option_com1;Option_600;O_57600;Text1<zz;Text2<q;";

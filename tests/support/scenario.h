@@ -2,10 +2,11 @@
 
 // Scenario tables: one row per case, the operator's actions in turn and what the window shows after.
 // Actions, separated by ";": "Name" clicks a button or label ("Name*3" three times), "Name=text" sets its text
-// ("Name.property=value" any property), "Name<keys" tabs to it and types, "Name+Ctrl+V" presses keys, "Name^n"
-// turns the wheel n notches over it, "Name@n" clicks row n of a list or grid ("Name@@n" double-clicks it), "Name>n"
-// chooses item n of a combo box's list, "Name!" gives it the focus as a click does; "clipboard=text" fills the
-// clipboard; "~action" happens at the next turn of the event loop. Shown, separated by "|": "Name=text" as above
+// ("Name.property=value" any property), "Name<keys" tabs to it and types, "Name%text" commits text as an input
+// method composes it, "Name+Ctrl+V" presses keys, "Name^n" turns the wheel n notches over it, "Name@n" clicks row n
+// of a list or grid ("Name@@n" double-clicks it), "Name>n" chooses item n of a combo box's list, "Name!" gives it
+// the focus as a click does; "clipboard=text" fills the clipboard; "~action" happens at the next turn of the event
+// loop. Shown, separated by "|": "Name=text" as above
 // (a list as its items joined by ","), "focus=" the control with the focus, "messages=" the texts of the messages
 // shown joined by "+" (a row that names none expects none). A table's own names come first.
 
@@ -75,7 +76,7 @@ protected:
     void act(const QString &actions)
     {
         static const QRegularExpression grammar(
-            u"^(\\w+)(\\.\\w+)?(?:(@@|[=<^!>@+])(.*))?$"_s, QRegularExpression::DotMatchesEverythingOption);
+            u"^(\\w+)(\\.\\w+)?(?:(@@|[=<^!>@+%])(.*))?$"_s, QRegularExpression::DotMatchesEverythingOption);
         static const QRegularExpression repeated(u"^(\\w+.*)\\*(\\d+)$"_s);
         for (const QString &step : actions.split(u';', Qt::SkipEmptyParts)) {
             const QRegularExpressionMatch times = repeated.match(step), m = grammar.match(step);
@@ -99,6 +100,10 @@ protected:
                         c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode()))
                                           : Qt::Key(c.unicode() < 256 ? c.toUpper().unicode() : int(Qt::Key_unknown)),
                         QString(c), {});
+            } else if (how == u"%") {
+                QInputMethodEvent composed;
+                composed.setCommitString(value);
+                QCoreApplication::sendEvent(widget, &composed);
             } else if (how == u"+") {
                 const QKeyCombination keys = QKeySequence::fromString(value)[0];
                 QTest::keyClick(widget, keys.key(), keys.keyboardModifiers());
