@@ -77,12 +77,9 @@ private slots:
     // round. A hundred sweeps are kept.
     void sweeps_data()
     {
-        QTest::addColumn<QString>("arrival");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("one sweep") << u"144100"_qs << kSteps << 1;
-        QTest::newRow("three sweeps and a step") << u"144100"_qs << 3 * kSteps + 1 << 4;
-        QTest::newRow("the last hundred") << u"144010"_qs << 2 * 104 << 100;
+        orvanetest::namedTable<QString, int, int>({"arrival", "ticks", "rows"},
+            {{"one sweep", u"144100"_qs, kSteps, 1}, {"three sweeps and a step", u"144100"_qs, 3 * kSteps + 1, 4},
+                {"the last hundred", u"144010"_qs, 2 * 104, 100}});
     }
     void sweeps()
     {
@@ -128,11 +125,9 @@ private slots:
     // A step chosen with the mouse or the keyboard tunes the radio there and pauses the scan, as the scan list does.
     void choose_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("step");
-        QTest::newRow("click") << u"click"_qs << 10;
-        QTest::newRow("keys") << u"Right Right Right Left Return"_qs << 2;
-        QTest::newRow("End Space") << u"End Space"_qs << kSteps - 1;
+        orvanetest::namedTable<QString, int>({"how", "step"},
+            {{"click", u"click"_qs, 10}, {"keys", u"Right Right Right Left Return"_qs, 2},
+                {"End Space", u"End Space"_qs, kSteps - 1}});
     }
     void choose()
     {
@@ -158,10 +153,9 @@ private slots:
     // that cannot be written is told in French and leaves nothing behind.
     void save_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("written") << u"bande.csv"_qs << QString();
-        QTest::newRow("no folder") << u"absent/bande.csv"_qs << u"Erreur : le fichier "_qs;
+        orvanetest::namedTable<QString, QString>({"name", "message"},
+            {{"written", u"bande.csv"_qs, QString()},
+                {"no folder", u"absent/bande.csv"_qs, u"Erreur : le fichier "_qs}});
     }
     void save()
     {

@@ -69,20 +69,15 @@ private slots:
             QVERIFY(cat::modeName(code) == u"???" || cat::modeNamed(cat::modeName(code))->code == code);
     }
 
-    // The speed and framing of the port, and a byte's time on the line; a text that does not give them all is
-    // refused.
+    // The speed and framing of the port, and a byte's time on the line (start, data, parity and stop bits; 1.5 stop
+    // bits count as 2); a text that does not give them all is refused.
     void lineSettings_data()
     {
         using enum LineSettings::StopBits;
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("baud");
-        QTest::addColumn<int>("stopBits");
-        QTest::addColumn<qint64>("byteNs"); // start, data, parity and stop bits; 1.5 stop bits count as 2
-        QTest::newRow("two stop bits") << u"57600,n,8,2"_s << 57600 << int(Two) << 190972LL;
-        QTest::newRow("capital parity") << u"9600,N,8,1"_s << 9600 << int(One) << 1041666LL;
-        QTest::newRow("one and a half") << u"4800,e,7,1.5"_s << 4800 << int(OneAndHalf) << 2291666LL;
-        for (const char *refused : {"", "fast,n,8,2", "4800,x,8,2", "4800,n,9,2", "4800,n,8,3"})
-            QTest::newRow(refused) << QString::fromLatin1(refused) << 0 << 0 << 0LL;
+        orvanetest::table<QString, int, int, qint64>({"text", "baud", "stopBits", "byteNs"},
+            {{u"57600,n,8,2"_s, 57600, int(Two), 190972}, {u"9600,N,8,1"_s, 9600, int(One), 1041666},
+                {u"4800,e,7,1.5"_s, 4800, int(OneAndHalf), 2291666}, {u""_s, 0, 0, 0}, {u"fast,n,8,2"_s, 0, 0, 0},
+                {u"4800,x,8,2"_s, 0, 0, 0}, {u"4800,n,9,2"_s, 0, 0, 0}, {u"4800,n,8,3"_s, 0, 0, 0}});
     }
     void lineSettings()
     {

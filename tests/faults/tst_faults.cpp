@@ -10,6 +10,7 @@
 #include "memorygrid.h"
 #include "panelfixture.h"
 #include "testfiles.h"
+#include "testmain.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -123,17 +124,13 @@ private slots:
     // where the line still carries it), the end, nothing sent after; a vanished device must neither hang the unload
     // on a write that cannot drain nor cut the reply wait short. A late, split or garbled reply is read whole, and
     // the poll goes on sending only BCD, follows the dial once the replies make sense, and switches off cleanly.
-    void lineFaults_data()
+    void lineFaults_data() // "pulled": the device vanishes, at once (between polls) or during a late reply
     {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<int>("latencyMs");
-        QTest::addColumn<bool>("pulled"); // the device vanishes: at once (between polls), or during a late reply
-        QTest::newRow("one byte too many") << Fault::ExtraByte << 0 << false;
-        QTest::newRow("device pulled between polls") << Fault::None << 0 << true;
-        QTest::newRow("device pulled during a reply wait") << Fault::None << 400 << true;
-        QTest::newRow("500 ms turnaround") << Fault::None << 500 << false;
-        QTest::newRow("reply in two bursts") << Fault::SplitReply << 0 << false;
-        QTest::newRow("garbage") << Fault::Garbage << 0 << false;
+        orvanetest::namedTable<Fault, int, bool>({"fault", "latencyMs", "pulled"},
+            {{"one byte too many", Fault::ExtraByte, 0, false}, {"device pulled between polls", Fault::None, 0, true},
+                {"device pulled during a reply wait", Fault::None, 400, true},
+                {"500 ms turnaround", Fault::None, 500, false}, {"reply in two bursts", Fault::SplitReply, 0, false},
+                {"garbage", Fault::Garbage, 0, false}});
     }
     void lineFaults()
     {
@@ -192,9 +189,7 @@ private slots:
     // line that cannot drain.
     void stalledAdapter_data()
     {
-        QTest::addColumn<bool>("click");
-        QTest::newRow("the poll's request") << false;
-        QTest::newRow("a band button's") << true;
+        orvanetest::namedTable<bool>({"click"}, {{"the poll's request", false}, {"a band button's", true}});
     }
     void stalledAdapter()
     {
@@ -220,22 +215,22 @@ private slots:
 
     // Where the files live: beside a copy run from a directory it can write (a build, a portable folder), else in
     // the user's data directory, where the first start copies the files found beside the program, never over the
-    // user's own. Run from the build directory, the decided directory is the program's.
+    // user's own. Run from the build directory, the decided directory is the program's. Columns: the program's
+    // directory ("prog", or "sys" a system directory, both holding the files); what the probe answers (-1 asks the
+    // kernel, -2 after a read-only mount); the user's directory (none, "blocked" by a file, or with this file); the
+    // directory chosen; whether the files were copied.
     void programDirectory_data()
     {
-        QTest::addColumn<QString>("program"); // "prog" or "sys" (a system directory) hold both files
-        QTest::addColumn<int>("writable"); // what the probe answers: -1 asks the kernel, -2 after a read-only mount
-        QTest::addColumn<QString>("user"); // the user's directory: none, "blocked" by a file, or with this file
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("copied");
-        QTest::newRow("portable copy") << u"prog"_s << -1 << QString() << u"prog"_s << false;
-        QTest::newRow("read-only directory") << u"prog"_s << -2 << QString() << u"user"_s << true;
-        QTest::newRow("no such directory") << u"missing"_s << -1 << QString() << u"user"_s << false;
-        QTest::newRow("portable copy at the root") << u"/"_s << 1 << QString() << u"/"_s << false;
-        QTest::newRow("no user directory either") << u"prog"_s << 0 << u"blocked"_s << u"prog"_s << false;
-        QTest::newRow("system directory, as root") << u"sys"_s << 1 << QString() << u"user"_s << true;
-        QTest::newRow("user directory with links only") << u"prog"_s << 0 << u"com1"_s << u"user"_s << true;
-        QTest::newRow("the user's own file kept") << u"prog"_s << 0 << u"setting.ini"_s << u"user"_s << false;
+        orvanetest::namedTable<QString, int, QString, QString, bool>(
+            {"program", "writable", "user", "chosen", "copied"},
+            {{"portable copy", u"prog"_s, -1, QString(), u"prog"_s, false},
+                {"read-only directory", u"prog"_s, -2, QString(), u"user"_s, true},
+                {"no such directory", u"missing"_s, -1, QString(), u"user"_s, false},
+                {"portable copy at the root", u"/"_s, 1, QString(), u"/"_s, false},
+                {"no user directory either", u"prog"_s, 0, u"blocked"_s, u"prog"_s, false},
+                {"system directory, as root", u"sys"_s, 1, QString(), u"user"_s, true},
+                {"user directory with links only", u"prog"_s, 0, u"com1"_s, u"user"_s, true},
+                {"the user's own file kept", u"prog"_s, 0, u"setting.ini"_s, u"user"_s, false}});
     }
     void programDirectory()
     {
@@ -372,5 +367,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFaults)
+ORVANE_TEST_MAIN(TestFaults)
 #include "tst_faults.moc"

@@ -66,23 +66,17 @@ private slots:
     void cleanup() { f.reset(); }
 
     // Hamlib's own client, as a logger or a digital-mode program uses it: values as the panel shows them, and sets
-    // that reach the radio exactly as the panel's own buttons send them.
+    // that reach the radio (the frames in hexadecimal) exactly as the panel's own buttons send them; a set refused,
+    // rigctl says so with its trace.
     void hamlibClient_data()
     {
-        QTest::addColumn<QString>("commands");
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QByteArray>("sent"); // the frames, in hexadecimal
-        QTest::newRow("f m t l get_dcd") << u"f m t l STRENGTH l RAWSTR get_dcd"_s
-                                         << QByteArray("145500000\nFM\n15000\n0\n-26\n9\n1\n") << QByteArray();
-        QTest::newRow("F") << u"F 14250000 f"_s << QByteArray("14250000\n") << QByteArray("0142500001");
-        QTest::newRow("M") << u"M USB 0"_s << QByteArray() << QByteArray("0100000007");
-        QTest::newRow("T") << u"T 1 T 0"_s << QByteArray() << QByteArray("00000000080000000088");
-        QTest::newRow("split") << u"S 1 VFOB s I 14075500 i S 0 VFOA s"_s << QByteArray("1\nVFOB\n14075500\n0\nVFOA\n")
-                               << QByteArray("000000004e14550000110800000017145500002108000000270140755021000000008e"
-                                             "14550000010800000007");
-        // Refused: rigctl says so (with its trace), and nothing is sent.
-        QTest::newRow("outside the coverage")
-            << u"F 100000000 F 200000000 f"_s << QByteArray("set_freq: error|145500000\n") << QByteArray();
+        orvanetest::namedTable<QString, QByteArray, QByteArray>({"commands", "output", "sent"},
+            {{"f m t l get_dcd", u"f m t l STRENGTH l RAWSTR get_dcd"_s, "145500000\nFM\n15000\n0\n-26\n9\n1\n", ""},
+                {"F", u"F 14250000 f"_s, "14250000\n", "0142500001"}, {"M", u"M USB 0"_s, "", "0100000007"},
+                {"T", u"T 1 T 0"_s, "", "00000000080000000088"},
+                {"split", u"S 1 VFOB s I 14075500 i S 0 VFOA s"_s, "1\nVFOB\n14075500\n0\nVFOA\n",
+                    "000000004e14550000110800000017145500002108000000270140755021000000008e14550000010800000007"},
+                {"outside the coverage", u"F 100000000 F 200000000 f"_s, "set_freq: error|145500000\n", ""}});
     }
     void hamlibClient()
     {
@@ -193,11 +187,10 @@ private slots:
     // closed alone, and the others and the poll go on.
     void misbehavingClientsAreClosedAlone_data()
     {
-        QTest::addColumn<QByteArray>("sent");
-        QTest::addColumn<bool>("keepsReading");
-        QTest::newRow("line over 1 KiB") << QByteArray(1100, 'f') << true;
-        QTest::newRow("bytes that are not text") << QByteArray("f\n\x00\x01\xff\n", 6) << true;
-        QTest::newRow("stops reading") << QByteArray("\\dump_state\n").repeated(5000) << false;
+        orvanetest::namedTable<QByteArray, bool>({"sent", "keepsReading"},
+            {{"line over 1 KiB", QByteArray(1100, 'f'), true},
+                {"bytes that are not text", QByteArray("f\n\x00\x01\xff\n", 6), true},
+                {"stops reading", QByteArray("\\dump_state\n").repeated(5000), false}});
     }
     void misbehavingClientsAreClosedAlone()
     {

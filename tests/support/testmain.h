@@ -20,7 +20,12 @@ namespace orvanetest {
 
 inline QString tagText(const QString &text)
 {
-    return text.isEmpty() ? QStringLiteral("\"\"") : text;
+    if (text.isEmpty())
+        return QStringLiteral("\"\"");
+    QString shown;
+    for (const QChar c : text) // a tag stays on one line
+        shown += c.unicode() < 0x20 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+    return shown;
 }
 inline QString tagText(const QByteArray &text)
 {
