@@ -66,11 +66,16 @@ void KeyAsciiFilter::type(const QString &text)
             continue;
         int keyAscii = int(code);
         m_handler(keyAscii);
-        if (keyAscii == keys::Backspace)
-            m_field->backspace();
-        else if (keyAscii > 0 && QChar::category(char32_t(keyAscii)) != QChar::Other_Control)
-            m_field->insert(characterOf(keyAscii)); // the first replaces a selection; none goes past the maximum
+        enter(keyAscii);
     }
+}
+
+void KeyAsciiFilter::enter(int keyAscii)
+{
+    if (keyAscii == keys::Backspace)
+        m_field->backspace();
+    else if (keyAscii > 0 && QChar::category(char32_t(keyAscii)) != QChar::Other_Control)
+        m_field->insert(characterOf(keyAscii)); // the first replaces a selection; none goes past the maximum
 }
 
 void KeyAsciiFilter::paste(bool selection)
@@ -96,10 +101,7 @@ bool KeyAsciiFilter::eventFilter(QObject *watched, QEvent *event)
         m_handler(keyAscii);
         if (keyAscii == typed)
             return false; // the key goes on as it was
-        if (keyAscii == keys::Backspace)
-            m_field->backspace();
-        else if (keyAscii > 0 && keyAscii != keys::Enter)
-            m_field->insert(characterOf(keyAscii));
+        enter(keyAscii);
         return true;
     }
     case QEvent::InputMethod: {

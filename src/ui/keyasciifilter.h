@@ -29,6 +29,8 @@ private:
     KeyAsciiFilter(QLineEdit *field, Handler handler);
     // A pasted or composed text typed into the field character by character; line breaks and tabs are no keys.
     void type(const QString &text);
+    // What the handler left of one character: erases the one before the cursor, enters it, or nothing.
+    void enter(int keyAscii);
     void paste(bool selection);
 
     QLineEdit *m_field;

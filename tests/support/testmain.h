@@ -50,10 +50,16 @@ requires std::is_arithmetic_v<T> || std::is_enum_v<T> QString tagText(const T &v
 }
 
 template<typename... Columns>
+void columns(const std::array<const char *, sizeof...(Columns)> &names)
+{
+    std::apply([](auto... name) { (QTest::addColumn<Columns>(name), ...); }, names);
+}
+
+template<typename... Columns>
 void table(
     const std::array<const char *, sizeof...(Columns)> &names, std::initializer_list<std::tuple<Columns...>> rows)
 {
-    std::apply([](auto... name) { (QTest::addColumn<Columns>(name), ...); }, names);
+    columns<Columns...>(names);
     for (const std::tuple<Columns...> &row : rows) {
         QStringList tag;
         std::apply([&](const auto &...value) { ((tag << tagText(value)), ...); }, row);
@@ -67,7 +73,7 @@ template<typename... Columns>
 void namedTable(const std::array<const char *, sizeof...(Columns)> &names,
     std::initializer_list<std::tuple<const char *, Columns...>> rows)
 {
-    std::apply([](auto... name) { (QTest::addColumn<Columns>(name), ...); }, names);
+    columns<Columns...>(names);
     for (const auto &row : rows) {
         std::apply(
             [](const char *name, const auto &...value) {
