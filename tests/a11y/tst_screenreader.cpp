@@ -193,6 +193,22 @@ private slots:
                                      status.contains("freq 01420000 mode CW ")),
             5000);
     }
+
+    // Left as a screen reader's user leaves it: the dialog's "X", "Arret", "Quitter". The radio hears CAT off and
+    // the program ends of itself, with success.
+    void quitThroughTheBus()
+    {
+        QVERIFY(press(u"X"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!find(u"Configuration du CAT"_s, u"dialog"_s, tree()), 10000);
+        QVERIFY(press(u"Arret"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(find(u"Marche"_s, u"push button"_s, tree()), 10000);
+        QVERIFY(press(u"Quitter"_s));
+        QVERIFY(m_program.waitForFinished(10000));
+        QVERIFY(m_program.exitStatus() == QProcess::NormalExit && m_program.exitCode() == 0);
+        QByteArray status;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (m_sim.write("status\n"), status += m_sim.readAllStandardOutput(), status.contains(" cat off ")), 5000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScreenReader)
