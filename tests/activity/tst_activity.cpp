@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -42,6 +43,11 @@ class TestActivity : public QObject
             f->program().poll.Lit_Etat();
             f->program().poll.Lit_SMetre();
         }
+    }
+    static void keys(QWidget *to, const QString &names)
+    {
+        for (const QString &key : names.split(u' '))
+            QTest::keyClick(to, Qt::Key(QKeySequence::fromString(key)[0].key()));
     }
     // Starts a continuous scan of the band, opens the window and makes `ticks` steps.
     void scan(int ticks, const QString &arrival = QStringLiteral("144100"))
@@ -122,12 +128,49 @@ private slots:
         QCOMPARE(model().sweepCount(), 1);
     }
 
-    // A step chosen with the mouse or the keyboard tunes the radio there and pauses the scan, as the scan list does.
+    // What a step says, on the line under the picture where the pointer stands, and as its accessible name (what a
+    // screen reader reads) where the keyboard focus stands: a page is a twentieth of the range; the start, which
+    // the first sweep does not hear, says so.
+    void stepWords_data()
+    {
+        orvanetest::namedTable<QString, QString, QString, QString>({"arrival", "how", "pointed", "focused"},
+            {{"pointed", u"144100"_qs, u"point 5"_qs, u"144,025 kHz S5"_qs, QString()},
+                {"pointed, then left", u"144100"_qs, u"point 5;point -1"_qs, QString(), QString()},
+                {"pages of one step", u"144100"_qs, u"Home PgDown PgDown PgDown PgDown PgDown"_qs, QString(),
+                    u"144,025 kHz S5"_qs},
+                {"pages of two", u"144200"_qs, u"Home PgDown PgDown PgDown PgDown PgDown"_qs, QString(),
+                    u"144,050 kHz S9+60"_qs},
+                {"back a page past the start", u"144200"_qs, u"Home Right PgUp"_qs, QString(),
+                    u"144,000 kHz non entendu"_qs}});
+    }
+    void stepWords()
+    {
+        QFETCH(QString, arrival);
+        QFETCH(QString, how);
+        scan(kSteps, arrival);
+        ActivityView *view = window()->view();
+        view->setFocus();
+        for (const QString &move : how.split(u';')) {
+            const int step = move.section(u' ', 1).toInt();
+            if (move.startsWith(u"point")) // through the window, as the window system moves the pointer
+                QTest::mouseMove(window()->windowHandle(),
+                    view->mapTo(window(), step < 0 ? QPoint(view->width() / 2, 1) : view->stepCentre(step)));
+            else
+                keys(view, move);
+        }
+        QTEST(window()->findChild<QLabel *>(u"LabPointe"_qs)->text(), "pointed");
+        QFETCH(QString, focused);
+        if (!focused.isEmpty())
+            QCOMPARE(view->accessibleName(), focused);
+    }
+
+    // A step chosen with the mouse or the keyboard tunes the radio there and pauses the scan, as the scan list does;
+    // with the link off, it is dropped as a click in the scan list is.
     void choose_data()
     {
         orvanetest::namedTable<QString, int>({"how", "step"},
             {{"click", u"click"_qs, 10}, {"keys", u"Right Right Right Left Return"_qs, 2},
-                {"End Space", u"End Space"_qs, kSteps - 1}});
+                {"End Space", u"End Space"_qs, kSteps - 1}, {"link off", u"off click"_qs, 10}});
     }
     void choose()
     {
@@ -135,13 +178,20 @@ private slots:
         QFETCH(int, step);
         scan(kSteps + 3);
         ActivityView *view = window()->view();
+        if (how.startsWith(u"off")) {
+            f->c().Lab_c_off->click();
+            const QString before = f->c().Text_Affine->text() + f->shownDigits();
+            PanelFixture::queueClick(view, view->stepCentre(step));
+            QTest::qWait(100);
+            QCOMPARE(f->c().Text_Affine->text() + f->shownDigits(), before);
+            return;
+        }
         if (how == u"click") {
             PanelFixture::queueClick(view, view->stepCentre(step));
         } else {
             view->setFocus();
             view->setFocusedStep(0);
-            for (const QString &key : how.split(u' '))
-                QTest::keyClick(view, Qt::Key(QKeySequence::fromString(key)[0].key()));
+            keys(view, how);
         }
         const quint32 tenHz = quint32(14400000 + step * 500);
         QVERIFY(PanelFixture::waitFor([&] { return f->sim().frequency() == tenHz; }, std::chrono::seconds(3)));
