@@ -72,6 +72,7 @@ private:
     QProcess m_sim, m_program;
     QList<Node> m_nodes; // the tree with the locator window and the configuration dialog open
     QSet<QString> m_changes; // path and property of each change announced
+    QByteArray m_status; // the emulator's answers in this test function
 
     // The whole tree below ref, depth first, but for the cells of tables and lists.
     QList<Node> tree(const AtspiRef &ref = AtspiSession::desktop()) const
@@ -102,6 +103,14 @@ private:
         return b
             && m_session.bus().send(
                 QDBusMessage::createMethodCall(b->ref.service, b->ref.path.path(), action, u"DoAction"_s) << 0);
+    }
+
+    // Asks the emulator for its state: whether what it has answered so far holds the words.
+    bool radioSays(const QByteArray &words)
+    {
+        m_sim.write("status\n");
+        m_status += m_sim.readAllStandardOutput();
+        return m_status.contains(words);
     }
 
 private slots:
@@ -140,6 +149,7 @@ private slots:
         QVERIFY(!find(u"[0-9.]"_s, u"label"_s, m_nodes));
     }
 
+    void init() { m_status.clear(); }
     void cleanupTestCase()
     {
         m_program.kill();
@@ -188,10 +198,7 @@ private slots:
     {
         QVERIFY(press(u"14"_s) && press(u"CW"_s));
         QTRY_VERIFY_WITH_TIMEOUT(find(u"Mode CW"_s, u"label"_s, tree()), 10000);
-        QByteArray status;
-        QTRY_VERIFY_WITH_TIMEOUT((m_sim.write("status\n"), status += m_sim.readAllStandardOutput(),
-                                     status.contains("freq 01420000 mode CW ")),
-            5000);
+        QTRY_VERIFY_WITH_TIMEOUT(radioSays("freq 01420000 mode CW "), 5000);
     }
 
     // Left as a screen reader's user leaves it: the dialog's "X", "Arret", "Quitter". The radio hears CAT off and
@@ -205,9 +212,7 @@ private slots:
         QVERIFY(press(u"Quitter"_s));
         QVERIFY(m_program.waitForFinished(10000));
         QVERIFY(m_program.exitStatus() == QProcess::NormalExit && m_program.exitCode() == 0);
-        QByteArray status;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (m_sim.write("status\n"), status += m_sim.readAllStandardOutput(), status.contains(" cat off ")), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(radioSays(" cat off "), 5000);
     }
 };
 
